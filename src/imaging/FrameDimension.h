@@ -1,0 +1,16 @@
+#pragma once
+// Identifies the dimension in which an image file counts its frames: pages of a
+// multi-page TIFF, time steps of an animation, or the sizes of an icon.
+
+#include <cstdint>
+
+namespace vellumo::imaging {
+
+enum class FrameDimension : int32_t {
+    None = 0,
+    Page = 1,
+    Time = 2,
+    Resolution = 3,
+};
+
+}  // namespace vellumo::imaging
