@@ -1,0 +1,178 @@
+#include "cli/CliMain.h"
+
+#include <atomic>
+#include <chrono>
+#include <limits>
+#include <thread>
+
+#include "cli/CliOptions.h"
+#include "cli/CollectPhotos.h"
+#include "cli/InfoCommand.h"
+#include "cli/Terminal.h"
+#include "cli/TerminalToolkit.h"
+#include "cli/UsageText.h"
+#include "convert/ConversionRun.h"
+
+#ifndef VELLUMO_VERSION
+#define VELLUMO_VERSION "unknown"
+#endif
+
+namespace vellumo::cli {
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+void OnInterrupt() {
+    g_interrupted.store(true);
+}
+
+int UsageError(std::FILE* err, const std::string& message) {
+    std::fprintf(err, "vellumo-cli: %s\nTry 'vellumo-cli --help' for more information.\n",
+                 message.c_str());
+    return kExitUsageOrNothing;
+}
+
+// The record the caption position is checked against before the run. The check can
+// only be right for a side the options fix; a side that follows each photo is left
+// unbounded here and checked per page by the pipeline instead.
+options::OutputPhotoFormat PositionCheckRecord(const options::OutputPhotoFormat& record) {
+    options::OutputPhotoFormat check = record;
+    constexpr int32_t kUnbounded = std::numeric_limits<int32_t>::max();
+    const bool custom = record.nOuputSizeType == options::kSizeCustom;
+    const bool widthFixed = custom && record.nKeepAspectRatio != options::kKeepWithHeight;
+    const bool heightFixed = custom && record.nKeepAspectRatio != options::kKeepWithWidth;
+    // A quarter turn puts the fixed side the other way round on the page.
+    const bool turned = record.nRotateAngel == 90 || record.nRotateAngel == 270;
+    check.nOutputWidth = (turned ? heightFixed : widthFixed)
+                             ? (turned ? record.nOutputHeight : record.nOutputWidth)
+                             : kUnbounded;
+    check.nOutputHeight = (turned ? widthFixed : heightFixed)
+                              ? (turned ? record.nOutputWidth : record.nOutputHeight)
+                              : kUnbounded;
+    return check;
+}
+
+convert::RunSettings MakeRunSettings(const CliOptions& options) {
+    convert::RunSettings settings;
+    settings.outputFilePath = options.output;
+    settings.mainRecord = PositionCheckRecord(options.record);
+    settings.captionFont = options.font;
+    settings.captionColor = options.color;
+    settings.tiffCompression = options.compression;
+    settings.tiffJpegQuality = options.tiffJpegQuality;
+    settings.autoOrient = options.autoOrient;
+    settings.logFilePath = options.logFile;
+    settings.threads = options.threads;
+    return settings;
+}
+
+void PrintSummary(const convert::RunSummary& summary, std::FILE* out) {
+    const char* pages = summary.pagesWritten == 1 ? "page" : "pages";
+    if (summary.outputFiles.size() == 1) {
+        std::fprintf(out, "wrote %d %s to %s\n", summary.pagesWritten, pages,
+                     summary.outputFiles.front().c_str());
+        return;
+    }
+    std::fprintf(out, "wrote %d %s to %zu files:\n", summary.pagesWritten, pages,
+                 summary.outputFiles.size());
+    for (const auto& file : summary.outputFiles) {
+        std::fprintf(out, "  %s\n", file.c_str());
+    }
+}
+
+int Convert(const CliOptions& options, const CliStreams& streams) {
+    TerminalSettings terminal;
+    terminal.assumeYes = options.overwrite;
+    terminal.quiet = options.quiet;
+    terminal.askQuestions = streams.askQuestions;
+    terminal.progressBar = streams.progressBar;
+    terminal.columns = streams.columns;
+    TerminalToolkit toolkit(streams.err, streams.in, terminal);
+    toolkit.SetCaption(options.captionText, options.captionX, options.captionY);
+
+    CollectResult collected = CollectPhotos(options, toolkit, streams.err);
+    if (!collected.usageError.empty()) {
+        return UsageError(streams.err, collected.usageError);
+    }
+    if (collected.list.empty()) {
+        std::fprintf(streams.err, "vellumo-cli: no photos to convert; nothing written\n");
+        return kExitUsageOrNothing;
+    }
+
+    convert::ConversionRun run(toolkit);
+    if (streams.stopOnInterrupt) {
+        g_interrupted.store(false);
+        InstallInterruptHandler(OnInterrupt);
+    }
+    const convert::StartResult start = run.Convert(collected.list, MakeRunSettings(options));
+    switch (start) {
+        case convert::StartResult::Started:
+            break;
+        case convert::StartResult::Declined:
+            std::fprintf(streams.err,
+                         "vellumo-cli: %s exists and was not replaced (use -y or --overwrite to "
+                         "replace it); nothing written\n",
+                         options.output.c_str());
+            return kExitUsageOrNothing;
+        case convert::StartResult::EmptyList:
+        case convert::StartResult::StopRequested:
+        case convert::StartResult::ThreadFailed:
+            std::fprintf(streams.err, "vellumo-cli: the conversion could not start\n");
+            return kExitUsageOrNothing;
+    }
+    bool stopAsked = false;
+    while (run.IsActive()) {
+        if (!stopAsked && g_interrupted.load()) {
+            run.RequestStop();
+            stopAsked = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    run.Wait();
+    toolkit.FinishProgress();
+
+    const convert::RunSummary summary = run.Summary();
+    const int failed = summary.photosFailed + collected.inputsFailed;
+    if (summary.pagesWritten == 0 || summary.outputFailed) {
+        std::fprintf(streams.err, "vellumo-cli: nothing written\n");
+        return kExitUsageOrNothing;
+    }
+    if (!options.quiet) {
+        PrintSummary(summary, streams.out);
+    }
+    if (summary.stopped) {
+        std::fprintf(streams.err, "vellumo-cli: stopped after %d of %d pages\n",
+                     summary.pagesWritten, summary.pageTotal);
+    }
+    if (failed > 0) {
+        std::fprintf(streams.err, "vellumo-cli: %d photo%s failed\n", failed,
+                     failed == 1 ? "" : "s");
+    }
+    std::fflush(streams.out);
+    return failed > 0 || summary.stopped ? kExitSomeFailed : kExitOk;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
+    const ParseResult parsed = ParseCommandLine(args);
+    if (!parsed.options) {
+        return UsageError(streams.err, parsed.error);
+    }
+    const CliOptions& options = *parsed.options;
+    switch (options.mode) {
+        case Mode::Help:
+            std::fputs(kUsage.data(), streams.out);
+            return kExitOk;
+        case Mode::Version:
+            std::fprintf(streams.out, "vellumo-cli %s\n", VELLUMO_VERSION);
+            return kExitOk;
+        case Mode::Info:
+            return RunInfo(options.inputs, streams.out, streams.err);
+        case Mode::Convert:
+            break;
+    }
+    return Convert(options, streams);
+}
+
+}  // namespace vellumo::cli

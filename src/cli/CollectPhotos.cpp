@@ -1,0 +1,95 @@
+#include "cli/CollectPhotos.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "photolist/AddPhotos.h"
+#include "photolist/ColumnSort.h"
+#include "photolist/PhotoFinder.h"
+
+namespace fs = std::filesystem;
+
+namespace vellumo::cli {
+namespace {
+
+bool IsFolder(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(fs::path(path), ec);
+}
+
+// Why an input gave no photo, in a few words.
+std::string WhyNoPhoto(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (ec || !fs::exists(status)) {
+        return ec ? ec.message() : "no such file";
+    }
+    if (!fs::is_regular_file(status)) {
+        return "not a regular file";
+    }
+    return "not an image that can be read";
+}
+
+void AddFile(const std::string& path, const CliOptions& options, ui::Toolkit& toolkit,
+             std::FILE* err, CollectResult& result) {
+    if (photolist::AddPhotoFile(path, options.record, toolkit, result.list) == 0) {
+        ++result.inputsFailed;
+        std::fprintf(err, "vellumo-cli: %s: %s, skipped\n", path.c_str(), WhyNoPhoto(path).c_str());
+    }
+}
+
+}  // namespace
+
+CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std::FILE* err) {
+    CollectResult result;
+    if (!options.recursive) {
+        for (const auto& input : options.inputs) {
+            if (IsFolder(input)) {
+                result.usageError = input + " is a folder (use -r to search it for photos)";
+                return result;
+            }
+        }
+    }
+    for (const auto& input : options.inputs) {
+        if (!IsFolder(input)) {
+            AddFile(input, options, toolkit, err, result);
+            continue;
+        }
+        std::vector<std::string> found;
+        photolist::PhotoFinder finder(toolkit);
+        if (!finder.Search(input, found)) {
+            ++result.inputsFailed;
+            continue;
+        }
+        if (found.empty() && !options.quiet) {
+            std::fprintf(err, "vellumo-cli: %s: no photos found\n", input.c_str());
+        }
+        for (const auto& path : found) {
+            // A file the search found but that is no image is passed over silently, as
+            // the window's search does; it was not named by the user.
+            photolist::AddPhotoFile(path, options.record, toolkit, result.list);
+        }
+    }
+    ApplySortOrder(result.list, options.sort);
+    return result;
+}
+
+void ApplySortOrder(photolist::PhotoList& list, SortOrder order) {
+    switch (order) {
+        case SortOrder::None:
+            return;
+        case SortOrder::Name:
+        case SortOrder::NameDesc:
+            list.fileNameSortToggle = order == SortOrder::NameDesc;
+            photolist::SortByColumn(list, photolist::kFileNameColumn);
+            return;
+        case SortOrder::Time:
+        case SortOrder::TimeDesc:
+            list.modifiedSortToggle = order == SortOrder::TimeDesc;
+            photolist::SortByColumn(list, photolist::kModifiedColumn);
+            return;
+    }
+}
+
+}  // namespace vellumo::cli

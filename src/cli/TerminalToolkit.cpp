@@ -1,0 +1,182 @@
+#include "cli/TerminalToolkit.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace vellumo::cli {
+namespace {
+
+constexpr int kBarCells = 24;
+
+std::string_view BaseName(std::string_view path) {
+    const size_t cut = path.find_last_of('/');
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+bool IsYes(std::string_view reply) {
+    while (!reply.empty() &&
+           (reply.back() == '\n' || reply.back() == '\r' || reply.back() == ' ')) {
+        reply.remove_suffix(1);
+    }
+    return reply == "y" || reply == "Y" || reply == "yes" || reply == "Yes" || reply == "YES";
+}
+
+}  // namespace
+
+TerminalToolkit::TerminalToolkit(std::FILE* err, std::FILE* in, const TerminalSettings& settings)
+    : err_(err), in_(in), settings_(settings) {}
+
+void TerminalToolkit::ClearBarLocked() {
+    if (barShown_) {
+        std::fputs("\r\x1b[K", err_);
+        barShown_ = false;
+    }
+}
+
+void TerminalToolkit::DrawBarLocked() {
+    if (!settings_.progressBar || settings_.quiet || total_ <= 0) {
+        return;
+    }
+    const int filled = std::clamp(position_, 0, 1000) * kBarCells / 1000;
+    std::string line = "[" + std::string(static_cast<size_t>(filled), '#') +
+                       std::string(static_cast<size_t>(kBarCells - filled), '-') + "] page " +
+                       std::to_string(page_) + " of " + std::to_string(total_) + "  ";
+    const size_t room = static_cast<size_t>(std::max(settings_.columns - 1, 0));
+    std::string name(BaseName(currentFile_));
+    if (line.size() + name.size() > room && room > line.size() + 3) {
+        name = "..." + name.substr(name.size() - (room - line.size() - 3));
+    }
+    line += name;
+    if (line.size() > room) {
+        line.resize(room);
+    }
+    std::fputs("\r\x1b[K", err_);
+    std::fputs(line.c_str(), err_);
+    std::fflush(err_);
+    barShown_ = true;
+}
+
+void TerminalToolkit::PrintLineLocked(std::string_view line) {
+    ClearBarLocked();
+    std::fwrite(line.data(), 1, line.size(), err_);
+    std::fputc('\n', err_);
+    DrawBarLocked();
+    std::fflush(err_);
+}
+
+ui::Answer TerminalToolkit::MessageBox(std::string_view text, std::string_view caption,
+                                       ui::MessageStyle style) {
+    std::lock_guard lock(mutex_);
+    ++messageCount_;
+    std::string line =
+        caption.empty() ? std::string(text) : std::string(caption) + ": " + std::string(text);
+    if (style == ui::MessageStyle::Ok) {
+        PrintLineLocked(line);
+        return ui::Answer::Ok;
+    }
+    if (settings_.assumeYes) {
+        return ui::Answer::Yes;
+    }
+    if (!settings_.askQuestions || in_ == nullptr) {
+        PrintLineLocked(line);
+        return ui::Answer::No;
+    }
+    ClearBarLocked();
+    line += " [y/N] ";
+    std::fputs(line.c_str(), err_);
+    std::fflush(err_);
+    std::array<char, 256> reply{};
+    const bool read = std::fgets(reply.data(), static_cast<int>(reply.size()), in_) != nullptr;
+    if (!read) {
+        std::fputc('\n', err_);
+    }
+    DrawBarLocked();
+    return read && IsYes(std::string_view(reply.data(), std::strlen(reply.data())))
+               ? ui::Answer::Yes
+               : ui::Answer::No;
+}
+
+void TerminalToolkit::SetProgressPosition(int position) {
+    std::lock_guard lock(mutex_);
+    position_ = position;
+    DrawBarLocked();
+}
+
+void TerminalToolkit::PageStarted(int index, int total, std::string_view path) {
+    std::lock_guard lock(mutex_);
+    page_ = index + 1;
+    total_ = total;
+    currentFile_ = std::string(path);
+    if (settings_.quiet) {
+        return;
+    }
+    if (settings_.progressBar) {
+        DrawBarLocked();
+    } else {
+        PrintLineLocked("page " + std::to_string(page_) + " of " + std::to_string(total_) + ": " +
+                        currentFile_);
+    }
+}
+
+std::string TerminalToolkit::CaptionText() {
+    std::lock_guard lock(mutex_);
+    return captionText_;
+}
+std::string TerminalToolkit::CaptionPositionX() {
+    std::lock_guard lock(mutex_);
+    return captionX_;
+}
+std::string TerminalToolkit::CaptionPositionY() {
+    std::lock_guard lock(mutex_);
+    return captionY_;
+}
+void TerminalToolkit::SetCaptionPositionX(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    captionX_ = std::string(text);
+}
+void TerminalToolkit::SetCaptionPositionY(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    captionY_ = std::string(text);
+}
+void TerminalToolkit::SetCaption(std::string text, std::string x, std::string y) {
+    std::lock_guard lock(mutex_);
+    captionText_ = std::move(text);
+    captionX_ = std::move(x);
+    captionY_ = std::move(y);
+}
+
+void TerminalToolkit::AppendLogListLine(std::string_view line) {
+    std::lock_guard lock(mutex_);
+    logList_.emplace_back(line);
+    if (!settings_.quiet) {
+        PrintLineLocked(line);
+    }
+}
+int TerminalToolkit::LogListCount() {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(logList_.size());
+}
+void TerminalToolkit::DeleteLogListLine(int index) {
+    std::lock_guard lock(mutex_);
+    if (index >= 0 && static_cast<size_t>(index) < logList_.size()) {
+        logList_.erase(logList_.begin() + index);
+    }
+}
+void TerminalToolkit::ResetLogList() {
+    std::lock_guard lock(mutex_);
+    logList_.clear();
+}
+
+void TerminalToolkit::FinishProgress() {
+    std::lock_guard lock(mutex_);
+    ClearBarLocked();
+    std::fflush(err_);
+}
+
+int TerminalToolkit::messageCount() const {
+    std::lock_guard lock(mutex_);
+    return messageCount_;
+}
+
+}  // namespace vellumo::cli

@@ -1,0 +1,74 @@
+#pragma once
+// The toolkit of the command line: messages as "Caption: text" lines on standard error,
+// questions asked on the terminal (or answered by -y, or refused when nobody can
+// answer), a progress line, and the caption boxes holding the command line's values.
+// Safe to call from the conversion worker.
+
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "ui/Toolkit.h"
+
+namespace vellumo::cli {
+
+struct TerminalSettings {
+    bool assumeYes = false;     // -y: every question is answered Yes
+    bool quiet = false;         // -q: no progress and no log lines (messages still shown)
+    bool askQuestions = false;  // a person can answer on the terminal
+    bool progressBar = false;   // standard error is a terminal: one redrawn line
+    int columns = 80;           // width of that terminal
+};
+
+class TerminalToolkit : public ui::Toolkit {
+  public:
+    TerminalToolkit(std::FILE* err, std::FILE* in, const TerminalSettings& settings);
+
+    ui::Answer MessageBox(std::string_view text, std::string_view caption,
+                          ui::MessageStyle style) override;
+    void SetConvertButtonText(std::string_view) override {}
+    void SetProgressPosition(int position) override;
+    void PageStarted(int index, int total, std::string_view path) override;
+
+    std::string CaptionText() override;
+    std::string CaptionPositionX() override;
+    std::string CaptionPositionY() override;
+    void SetCaptionPositionX(std::string_view text) override;
+    void SetCaptionPositionY(std::string_view text) override;
+    void SetCaption(std::string text, std::string x, std::string y);
+
+    void AppendLogListLine(std::string_view line) override;
+    int LogListCount() override;
+    void DeleteLogListLine(int index) override;
+    void ResetLogList() override;
+
+    // Ends the progress line so that what follows starts on a line of its own.
+    void FinishProgress();
+    // Messages shown so far (questions included).
+    int messageCount() const;
+
+  private:
+    void ClearBarLocked();
+    void DrawBarLocked();
+    void PrintLineLocked(std::string_view line);
+
+    std::FILE* err_;
+    std::FILE* in_;
+    TerminalSettings settings_;
+    mutable std::mutex mutex_;
+    std::string captionText_;
+    std::string captionX_ = "0";
+    std::string captionY_ = "0";
+    std::deque<std::string> logList_;
+    int messageCount_ = 0;
+    // Progress line state.
+    bool barShown_ = false;
+    int position_ = 0;
+    int page_ = 0;
+    int total_ = 0;
+    std::string currentFile_;
+};
+
+}  // namespace vellumo::cli
