@@ -1,0 +1,107 @@
+#include "convert/PagePreparation.h"
+
+#include <exception>
+
+#include "convert/Messages.h"
+#include "convert/PlatformFiles.h"
+#include "convert/RotateFlipTable.h"
+#include "imaging/ImageFile.h"
+#include "imaging/RotateFlip.h"
+#include "options/OutputSize.h"
+
+namespace vellumo::convert {
+
+namespace {
+
+void Queue(std::vector<PendingMessage>& messages, std::string_view message) {
+    messages.push_back({std::string(message), std::string(text::kError)});
+}
+
+PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOptions& options) {
+    PreparedPage result;
+    auto& messages = result.messages;
+
+    // Load and select the frame; a file that cannot be read fails here too.
+    imaging::ImageFile image = imaging::ImageFile::Open(PathFromUtf8(entry.path));
+    if (!image.SelectActiveFrame(entry.frameDimension, entry.frameIndex)) {
+        Queue(messages, text::kCannotActivateFrame);
+        return result;
+    }
+    const int32_t frameWidth = image.Width();
+    const int32_t frameHeight = image.Height();
+
+    // The size rule sees the photo as it will stand after turning it upright.
+    const imaging::RotateFlipType upright = options.autoOrient
+                                                ? UprightTypeForExif(image.ExifOrientation())
+                                                : imaging::RotateFlipType::RotateNoneFlipNone;
+    const bool swap = SwapsSides(upright);
+    DeferredReporter reporter(messages);
+    const auto size =
+        options::ComputeOutputSize(swap ? frameHeight : frameWidth, swap ? frameWidth : frameHeight,
+                                   entry.outputFormat, reporter);
+    if (!size) {
+        return result;  // the size rule has reported the unknown code
+    }
+    if (size->width <= 0) {
+        Queue(messages, text::kInvalidWidth);
+        return result;
+    }
+    if (size->height <= 0) {
+        Queue(messages, text::kInvalidHeight);
+        return result;
+    }
+
+    // Before turning upright the page has the frame's orientation.
+    auto page = imaging::PageBitmap::Create(swap ? size->height : size->width,
+                                            swap ? size->width : size->height);
+    if (!page) {
+        Queue(messages, text::kFailedConvert);  // too large for memory
+        return result;
+    }
+    // Both axes take the source's horizontal resolution.
+    const double dpi = image.HorizontalResolution();
+    if (!page->SetResolution(dpi, dpi)) {
+        Queue(messages, text::kFailedSetResolution);
+    }
+    page->Clear(imaging::kWhite);
+    if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()})) {
+        Queue(messages, text::kFailedConvert);
+        return result;
+    }
+    if (upright != imaging::RotateFlipType::RotateNoneFlipNone &&
+        !imaging::RotateFlip(*page, upright)) {
+        Queue(messages, text::kFailedRotateFlip);
+    }
+    if (options.applyRotation) {
+        ApplyEntryRotation(*page, entry.outputFormat, messages);
+        result.rotated = true;
+    }
+    result.page = std::move(page);
+    return result;
+}
+
+}  // namespace
+
+void ApplyEntryRotation(imaging::PageBitmap& page, const options::OutputPhotoFormat& record,
+                        std::vector<PendingMessage>& messages) {
+    const RotateFlipChoice choice = RotateFlipFor(record.nRotateAngel, record.nFlipType);
+    if (!choice.angleKnown) {
+        Queue(messages, text::kUnknownRotateAngle);
+    }
+    if (!imaging::RotateFlip(page, choice.type)) {
+        Queue(messages, text::kFailedRotateFlip);
+    }
+}
+
+PreparedPage PreparePage(const photolist::PhotoEntry& entry, const PreparationOptions& options) {
+    // Nothing may escape to the thread that runs this; running out of memory ends the photo.
+    try {
+        return Prepare(entry, options);
+    } catch (const std::exception&) {
+        PreparedPage failed;
+        Queue(failed.messages, text::kFailedConvert);
+        return failed;
+    }
+}
+
+}  // namespace vellumo::convert

@@ -1,0 +1,24 @@
+#pragma once
+// The first half of the per-photo pipeline, which may run ahead of the page order on
+// another thread: load the file, select the entry's frame, size the page, scale the
+// frame onto it (turned upright first when asked) and, when no caption is to be drawn,
+// rotate and flip it. Reads nothing but the entry and touches no user interface.
+
+#include "convert/PreparedPage.h"
+#include "imaging/PageBitmap.h"
+#include "photolist/PhotoEntry.h"
+
+namespace vellumo::convert {
+
+struct PreparationOptions {
+    bool autoOrient = false;    // turn the photo upright from its EXIF orientation first
+    bool applyRotation = true;  // also apply the entry's rotate/flip (no caption follows)
+};
+
+PreparedPage PreparePage(const photolist::PhotoEntry& entry, const PreparationOptions& options);
+
+// The entry's rotate and flip, with its two messages queued in `messages`.
+void ApplyEntryRotation(imaging::PageBitmap& page, const options::OutputPhotoFormat& record,
+                        std::vector<PendingMessage>& messages);
+
+}  // namespace vellumo::convert

@@ -1,0 +1,50 @@
+#pragma once
+// The save step: writes each finished page in its entry's output format, gathers TIFF
+// pages into one multi-page file, keeps the run's page counter and moves the progress.
+
+#include <memory>
+#include <string>
+
+#include "convert/PageWriters.h"
+#include "convert/RunSettings.h"
+#include "convert/StagedOutputs.h"
+#include "imaging/PageBitmap.h"
+#include "photolist/PhotoEntry.h"
+#include "ui/Toolkit.h"
+
+namespace vellumo::convert {
+
+class PageSaver {
+  public:
+    PageSaver(ui::Toolkit& toolkit, PageWriters& writers, StagedOutputs& outputs,
+              const TiffOptions& tiffOptions, int pageTotal);
+
+    // Writes `page` to the entry's outputFilePath. True when the page reached its file;
+    // otherwise "Failed to save the file!" (caption: that path) has been shown.
+    bool Save(const imaging::PageBitmap& page, const photolist::PhotoEntry& entry);
+
+    // Finishes the multi-page file, if one was opened; false (after the message) when
+    // finishing it failed.
+    bool Close();
+
+    int pageCounter() const { return pageCounter_; }
+    int pagesWritten() const { return pagesWritten_; }
+
+  private:
+    bool SaveTiff(const imaging::PageBitmap& page, const std::string& path);
+    bool SaveSingle(const imaging::PageBitmap& page, const photolist::PhotoEntry& entry);
+    void ReportFailure(const std::string& path);
+    void CountPage();
+
+    ui::Toolkit& toolkit_;
+    PageWriters& writers_;
+    StagedOutputs& outputs_;
+    TiffOptions tiffOptions_;
+    int pageTotal_;
+    int pageCounter_ = 0;
+    int pagesWritten_ = 0;
+    std::unique_ptr<TiffOutput> tiff_;
+    std::string tiffPath_;
+};
+
+}  // namespace vellumo::convert

@@ -1,0 +1,179 @@
+#include "convert/RunWorker.h"
+
+#include <algorithm>
+#include <exception>
+#include <string>
+#include <thread>
+
+#include "convert/CaptionPosition.h"
+#include "convert/Messages.h"
+#include "convert/OrderedPrefetch.h"
+#include "convert/OutputNaming.h"
+#include "convert/PagePreparation.h"
+#include "convert/PageSaver.h"
+#include "convert/PlatformFiles.h"
+#include "convert/StagedOutputs.h"
+#include "convert/ToolkitLogList.h"
+#include "imaging/Caption.h"
+#include "shell/ActivityLog.h"
+
+namespace vellumo::convert {
+
+namespace {
+
+void ShowPending(ui::Toolkit& toolkit, const std::vector<PendingMessage>& messages) {
+    for (const auto& m : messages) {
+        toolkit.MessageBox(m.text, m.caption, ui::MessageStyle::Ok);
+    }
+}
+
+int ThreadsToUse(int threads) {
+    if (threads > 0) {
+        return threads;
+    }
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
+class Run {
+  public:
+    Run(ui::Toolkit& toolkit, PageWriters& writers, photolist::PhotoList& snapshot,
+        const RunSettings& settings, const std::atomic<bool>& stop)
+        : toolkit_(toolkit),
+          writers_(writers),
+          snapshot_(snapshot),
+          settings_(settings),
+          stop_(stop),
+          logList_(toolkit),
+          log_(logList_, settings.logFilePath.empty() ? std::filesystem::path()
+                                                      : PathFromUtf8(settings.logFilePath)) {}
+
+    RunSummary Execute() {
+        toolkit_.SetConvertButtonText(text::kButtonStop);
+        toolkit_.SetProgressPosition(0);
+
+        const int total = static_cast<int>(snapshot_.size());
+        summary_.pageTotal = total;
+        for (int i = 0; i < total; ++i) {
+            snapshot_[static_cast<size_t>(i)].outputFilePath = OutputPathForEntry(
+                settings_.outputFilePath,
+                snapshot_[static_cast<size_t>(i)].outputFormat.nOuptputFormat, i, total);
+        }
+
+        // A folder that takes no new file gets one message, not one per page.
+        if (total > 0 && !outputs_.TemporaryFor(snapshot_[0].outputFilePath)) {
+            toolkit_.MessageBox(text::kFailedToSave, snapshot_[0].outputFilePath,
+                                ui::MessageStyle::Ok);
+            summary_.outputFailed = true;
+            summary_.photosFailed = total;
+        } else {
+            ConvertAll(total);
+        }
+
+        toolkit_.SetConvertButtonText(text::kButtonConvert);
+        toolkit_.SetProgressPosition(999);
+        return summary_;
+    }
+
+  private:
+    void ConvertAll(int total) {
+        const int threads = ThreadsToUse(settings_.threads);
+        TiffOptions tiffOptions{settings_.tiffCompression, settings_.tiffJpegQuality, threads};
+        PageSaver saver(toolkit_, writers_, outputs_, tiffOptions, total);
+
+        // The caption text is taken once, so that every page of the run agrees on it; the
+        // position boxes are read page by page, since a page may reset them.
+        const std::string captionText = toolkit_.CaptionText();
+        const PreparationOptions preparation{settings_.autoOrient, captionText.empty()};
+        const int helpers = PrefetchHelpersFor(threads);
+        OrderedPrefetch<PreparedPage> pages(
+            static_cast<size_t>(total),
+            [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
+            static_cast<size_t>(helpers) + 1);
+
+        int handled = 0;
+        for (int i = 0; i < total; ++i) {
+            if (stop_.load()) {
+                summary_.stopped = true;
+                break;
+            }
+            const auto& entry = snapshot_[static_cast<size_t>(i)];
+            toolkit_.PageStarted(i, total, entry.path);
+            std::optional<PreparedPage> prepared = pages.Next();
+            ++handled;
+            if (!prepared) {
+                break;
+            }
+            ShowPending(toolkit_, prepared->messages);
+            if (!prepared->page) {
+                continue;
+            }
+            imaging::PageBitmap& page = *prepared->page;
+            if (!captionText.empty()) {
+                DrawCaptionOn(page, entry, captionText);
+            }
+            if (!prepared->rotated) {
+                std::vector<PendingMessage> messages;
+                ApplyEntryRotation(page, entry.outputFormat, messages);
+                ShowPending(toolkit_, messages);
+            }
+            saver.Save(page, entry);
+        }
+        pages.Cancel();
+
+        saver.Close();
+        const StagedOutputs::CommitResult placed = outputs_.Commit();
+        for (const auto& path : placed.failed) {
+            toolkit_.MessageBox(text::kFailedToSave, path, ui::MessageStyle::Ok);
+        }
+        summary_.outputFiles = placed.placed;
+        summary_.outputFailed = !placed.failed.empty();
+        summary_.pagesWritten = saver.pagesWritten();
+        summary_.photosFailed = handled - saver.pagesWritten();
+    }
+
+    void DrawCaptionOn(imaging::PageBitmap& page, const photolist::PhotoEntry& entry,
+                       const std::string& captionText) {
+        const CaptionPoint at =
+            PlaceCaption(toolkit_, log_, entry.path, page.width(), page.height());
+        // Like the other drawing steps before it, a caption that cannot be drawn is not
+        // a reason to lose the page.
+        imaging::DrawCaption(page, at.x, at.y, captionText, settings_.captionFont,
+                             settings_.captionColor);
+    }
+
+    ui::Toolkit& toolkit_;
+    PageWriters& writers_;
+    photolist::PhotoList& snapshot_;
+    const RunSettings& settings_;
+    const std::atomic<bool>& stop_;
+    ToolkitLogList logList_;
+    shell::ActivityLog log_;
+    StagedOutputs outputs_;
+    RunSummary summary_;
+};
+
+}  // namespace
+
+int PrefetchHelpersFor(int threads) {
+    return std::clamp(ThreadsToUse(threads) - 1, 0, 3);
+}
+
+RunSummary ExecuteRun(ui::Toolkit& toolkit, PageWriters& writers, photolist::PhotoList& snapshot,
+                      const RunSettings& settings, const std::atomic<bool>& stop) {
+    try {
+        Run run(toolkit, writers, snapshot, settings, stop);
+        return run.Execute();
+    } catch (const std::exception&) {
+        // Only running out of memory gets here; the files written so far stay, the
+        // temporary ones are removed, and the front end is left ready for a new run.
+        toolkit.SetConvertButtonText(text::kButtonConvert);
+        toolkit.SetProgressPosition(999);
+        RunSummary failed;
+        failed.pageTotal = static_cast<int>(snapshot.size());
+        failed.outputFailed = true;
+        return failed;
+    }
+}
+
+}  // namespace vellumo::convert

@@ -1,0 +1,24 @@
+#pragma once
+// The body of a conversion run, on the worker thread: every entry of the snapshot in list
+// order through the pipeline and the save step, pages made ahead on helper threads,
+// Stop honoured between photos, outputs put in place at the end.
+
+#include <atomic>
+
+#include "convert/ConversionRun.h"
+#include "convert/PageWriters.h"
+#include "convert/RunSettings.h"
+#include "photolist/PhotoList.h"
+#include "ui/Toolkit.h"
+
+namespace vellumo::convert {
+
+// Runs to the end of the list or until `stop` is set; never throws.
+RunSummary ExecuteRun(ui::Toolkit& toolkit, PageWriters& writers, photolist::PhotoList& snapshot,
+                      const RunSettings& settings, const std::atomic<bool>& stop);
+
+// Helper threads that make pages ahead for `threads` (0: every core): one fewer than the
+// threads, at most 3.
+int PrefetchHelpersFor(int threads);
+
+}  // namespace vellumo::convert

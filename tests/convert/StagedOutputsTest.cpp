@@ -1,0 +1,154 @@
+// Outputs are written under temporary names and replace the user's files only at the end.
+#include "convert/StagedOutputs.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "convert/PlatformFiles.h"
+
+namespace vellumo::convert {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StagedOutputsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("vellumo-staged-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(folder_);
+    }
+    static void Write(const fs::path& p, const std::string& content) {
+        std::ofstream(p, std::ios::binary) << content;
+    }
+    static std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    size_t FilesInFolder() const {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), {}));
+    }
+    fs::path folder_;
+};
+
+TEST_F(StagedOutputsTest, OldFileStaysUntilCommitThenIsReplaced) {
+    const fs::path target = folder_ / "album.tif";
+    Write(target, "old");
+    StagedOutputs outputs;
+    const auto temporary = outputs.TemporaryFor(target.string());
+    ASSERT_TRUE(temporary.has_value());
+    EXPECT_EQ(temporary->parent_path(), folder_);
+    EXPECT_NE(*temporary, target);
+    EXPECT_EQ(temporary->extension(), ".tif");
+    EXPECT_EQ(outputs.TemporaryFor(target.string()), temporary);  // one per final name
+
+    Write(*temporary, "new");
+    outputs.MarkWritten(target.string());
+    EXPECT_EQ(Read(target), "old");
+    const auto result = outputs.Commit();
+    ASSERT_EQ(result.placed.size(), 1u);
+    EXPECT_TRUE(result.failed.empty());
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_FALSE(fs::exists(*temporary));
+    EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(StagedOutputsTest, NothingWrittenLeavesTheOldFileAndNoLeftovers) {
+    const fs::path target = folder_ / "album.tif";
+    Write(target, "old");
+    {
+        StagedOutputs outputs;
+        ASSERT_TRUE(outputs.TemporaryFor(target.string()));
+        const auto result = outputs.Commit();
+        EXPECT_TRUE(result.placed.empty());
+    }
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(StagedOutputsTest, DiscardedAndAbandonedTemporariesAreRemoved) {
+    {
+        StagedOutputs outputs;
+        ASSERT_TRUE(outputs.TemporaryFor((folder_ / "a.jpg").string()));
+        ASSERT_TRUE(outputs.TemporaryFor((folder_ / "b.jpg").string()));
+        EXPECT_EQ(FilesInFolder(), 2u);
+        outputs.Discard((folder_ / "a.jpg").string());
+        EXPECT_EQ(FilesInFolder(), 1u);
+    }  // never committed
+    EXPECT_EQ(FilesInFolder(), 0u);
+}
+
+TEST_F(StagedOutputsTest, TwoRunsNeverShareATemporaryFile) {
+    StagedOutputs first;
+    StagedOutputs second;
+    const auto a = first.TemporaryFor((folder_ / "x.tif").string());
+    const auto b = second.TemporaryFor((folder_ / "x.tif").string());
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(*a, *b);
+}
+
+TEST_F(StagedOutputsTest, MissingFolderOrAFileInItsPlaceGivesNoTemporary) {
+    Write(folder_ / "plain", "a file, not a folder");
+    StagedOutputs outputs;
+    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "plain" / "x.tif").string()).has_value());
+    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "missing" / "x.tif").string()).has_value());
+    EXPECT_FALSE(outputs.TemporaryFor("/proc/x.tif").has_value());
+}
+
+TEST_F(StagedOutputsTest, UnwritableFolderGivesNoTemporary) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    }
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+    StagedOutputs outputs;
+    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "x.tif").string()).has_value());
+}
+
+TEST_F(StagedOutputsTest, ReplacedFileKeepsItsPermissionsAndNewFilesGetOrdinaryOnes) {
+    const fs::path existing = folder_ / "kept.png";
+    Write(existing, "old");
+    fs::permissions(existing, fs::perms::owner_read | fs::perms::owner_write |
+                                  fs::perms::group_read | fs::perms::others_read);
+    StagedOutputs outputs;
+    for (const auto& name : {existing, folder_ / "fresh.png"}) {
+        const auto t = outputs.TemporaryFor(name.string());
+        ASSERT_TRUE(t);
+        Write(*t, "new");
+        outputs.MarkWritten(name.string());
+    }
+    ASSERT_EQ(outputs.Commit().placed.size(), 2u);
+    EXPECT_EQ(fs::status(existing).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+    // A fresh file is as readable as one created the ordinary way, not private.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(
+        static_cast<unsigned>(fs::status(folder_ / "fresh.png").permissions() & fs::perms::all),
+        0666U & ~static_cast<unsigned>(mask));
+}
+
+TEST_F(StagedOutputsTest, TargetThatCannotBeReplacedKeepsTheTemporary) {
+    const fs::path target = folder_ / "taken";
+    fs::create_directories(target / "inside");  // a non-empty folder cannot be renamed over
+    StagedOutputs outputs;
+    const auto t = outputs.TemporaryFor(target.string());
+    ASSERT_TRUE(t);
+    Write(*t, "pages");
+    outputs.MarkWritten(target.string());
+    const auto result = outputs.Commit();
+    ASSERT_EQ(result.failed.size(), 1u);
+    EXPECT_EQ(Read(*t), "pages");
+}
+
+}  // namespace
+}  // namespace vellumo::convert
