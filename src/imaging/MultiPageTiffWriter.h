@@ -1,0 +1,53 @@
+#pragma once
+// Writes pages into one multi-page TIFF as they come. Each page becomes its own
+// directory the moment it is appended, so the file on disk is a valid TIFF holding every
+// completed page after each AppendPage: a run that stops, or a process killed between
+// pages, leaves a readable file. Pages are 24-bit RGB (chunky) with their own size and
+// resolution. LZW strips are compressed by our own encoder on several threads; the other
+// compressions go through libtiff.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "imaging/PageBitmap.h"
+#include "imaging/TiffWriteOptions.h"
+
+namespace vellumo::imaging {
+
+class MultiPageTiffWriter {
+  public:
+    MultiPageTiffWriter();
+    // Closes a file still open; call Close() to learn whether that succeeded.
+    ~MultiPageTiffWriter();
+    MultiPageTiffWriter(const MultiPageTiffWriter&) = delete;
+    MultiPageTiffWriter& operator=(const MultiPageTiffWriter&) = delete;
+
+    // Creates the file (an existing one is replaced). False, with Error() set, when the
+    // file cannot be created, the options are invalid, or a file is already open.
+    bool Open(const std::filesystem::path& path, const TiffWriteOptions& options = {});
+
+    // Writes `page` as the next page and makes it part of the file on disk. False, with
+    // Error() set, when the page was not written; the file still holds every earlier
+    // page. A page that is empty (or too large for the compression) is refused without
+    // touching the file. After a failed write (disk full, file size limit, I/O error)
+    // the file is cut back to its complete pages and every later page is refused.
+    bool AppendPage(const PageBitmap& page);
+
+    // Finishes and closes the file. False, with Error() set, when closing failed. A page
+    // refused earlier was reported by its AppendPage and does not make Close fail.
+    bool Close();
+
+    bool IsOpen() const;
+    // Pages completely written so far.
+    int PageCount() const;
+    // Why the last failing call failed.
+    const std::string& Error() const;
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+    std::string error_;
+};
+
+}  // namespace vellumo::imaging

@@ -1,0 +1,188 @@
+#include "imaging/TiffStripPipeline.h"
+
+#include <algorithm>
+#include <new>
+#include <system_error>
+
+#include "imaging/LzwEncoder.h"
+
+namespace vellumo::imaging {
+namespace {
+
+// Strips encoded ahead per thread: enough to keep every thread busy while the caller
+// writes, few enough to keep memory at a handful of strips.
+constexpr size_t kSlotsPerThread = 3;
+
+}  // namespace
+
+TiffStripPipeline::TiffStripPipeline(int threads) : requestedThreads_(threads) {}
+
+TiffStripPipeline::~TiffStripPipeline() {
+    {
+        std::lock_guard lock(mutex_);
+        shutdown_ = true;
+    }
+    workAvailable_.notify_all();
+    for (std::thread& worker : workers_) {
+        worker.join();
+    }
+}
+
+void TiffStripPipeline::StartWorkers() {
+    if (startAttempted_ || requestedThreads_ <= 1) {
+        return;
+    }
+    startAttempted_ = true;
+    // The encoders must exist before any worker runs, since workers index into them.
+    encoders_.resize(static_cast<size_t>(requestedThreads_));
+    for (int i = 0; i < requestedThreads_; ++i) {
+        try {
+            workers_.emplace_back(&TiffStripPipeline::WorkerLoop, this, workers_.size());
+        } catch (const std::system_error&) {
+            break;  // work with the threads we have; none at all means inline encoding
+        }
+    }
+    // Workers only ever use the encoders below their own index.
+    encoders_.resize(std::max<size_t>(1, workers_.size()));
+}
+
+bool TiffStripPipeline::PrepareBuffers(size_t stripBytes) {
+    const size_t slotCount = workers_.empty() ? 1 : workers_.size() * kSlotsPerThread;
+    if (encoders_.empty()) {
+        encoders_.resize(1);
+    }
+    if (slots_.size() != slotCount) {
+        slots_.resize(slotCount);
+    }
+    for (TiffStripEncoder& encoder : encoders_) {
+        if (!encoder.Prepare(stripBytes)) {
+            return false;
+        }
+    }
+    const size_t needed = LzwMaxEncodedSize(stripBytes);
+    for (Slot& slot : slots_) {
+        slot.ready = false;
+        if (slot.capacity < needed) {
+            slot.data.reset(new (std::nothrow) uint8_t[needed]);
+            slot.capacity = slot.data ? needed : 0;
+            if (!slot.data) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool TiffStripPipeline::CanClaim() const {
+    return job_.active && !job_.stop && job_.nextStrip < job_.stripCount &&
+           job_.nextStrip < job_.delivered + slots_.size();
+}
+
+void TiffStripPipeline::EncodeStrip(TiffStripEncoder& encoder, const Job& job, uint32_t strip,
+                                    Slot& slot) {
+    const int32_t firstRow = static_cast<int32_t>(strip) * job.rowsPerStrip;
+    const int32_t rows = std::min(job.rowsPerStrip, job.page->height() - firstRow);
+    slot.size = encoder.Encode(*job.page, firstRow, rows, job.predictor, slot.data.get());
+    slot.strip = strip;
+}
+
+void TiffStripPipeline::WorkerLoop(size_t index) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        workAvailable_.wait(lock, [this] { return shutdown_ || CanClaim(); });
+        if (shutdown_) {
+            return;
+        }
+        const uint32_t strip = job_.nextStrip++;
+        Slot& slot = slots_[strip % slots_.size()];
+        const Job job = job_;  // the fields used below do not change during the page
+        ++job_.busy;
+        lock.unlock();
+        EncodeStrip(encoders_[index], job, strip, slot);
+        lock.lock();
+        slot.ready = true;
+        --job_.busy;
+        stripDone_.notify_all();
+    }
+}
+
+TiffStripPipeline::Result TiffStripPipeline::EncodePage(const PageBitmap& page,
+                                                        int32_t rowsPerStrip, bool predictor,
+                                                        const Sink& sink) {
+    if (page.empty() || rowsPerStrip <= 0) {
+        return Result::Ok;
+    }
+    const int32_t rows = std::min(rowsPerStrip, page.height());
+    try {
+        StartWorkers();
+        if (!PrepareBuffers(page.stride() * static_cast<size_t>(rows))) {
+            return Result::OutOfMemory;
+        }
+    } catch (const std::bad_alloc&) {
+        return Result::OutOfMemory;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        job_ = Job{};
+        job_.page = &page;
+        job_.rowsPerStrip = rows;
+        job_.predictor = predictor;
+        job_.stripCount = static_cast<uint32_t>((page.height() + rows - 1) / rows);
+    }
+    return workers_.empty() ? EncodeInline(sink) : EncodeParallel(sink);
+}
+
+TiffStripPipeline::Result TiffStripPipeline::EncodeInline(const Sink& sink) {
+    Slot& slot = slots_[0];
+    for (uint32_t strip = 0; strip < job_.stripCount; ++strip) {
+        EncodeStrip(encoders_[0], job_, strip, slot);
+        if (!sink(strip, slot.data.get(), slot.size)) {
+            return Result::SinkFailed;
+        }
+    }
+    return Result::Ok;
+}
+
+TiffStripPipeline::Result TiffStripPipeline::EncodeParallel(const Sink& sink) {
+    {
+        std::lock_guard lock(mutex_);
+        job_.active = true;
+    }
+    workAvailable_.notify_all();
+
+    Result result = Result::Ok;
+    const uint32_t stripCount = job_.stripCount;
+    for (uint32_t strip = 0; strip < stripCount; ++strip) {
+        Slot& slot = slots_[strip % slots_.size()];
+        {
+            std::unique_lock lock(mutex_);
+            stripDone_.wait(lock, [&] { return slot.ready && slot.strip == strip; });
+        }
+        // The slot is ours until it is released below: no worker claims a strip that
+        // maps to it before `delivered` moves past this one.
+        const bool written = sink(strip, slot.data.get(), slot.size);
+        {
+            std::lock_guard lock(mutex_);
+            slot.ready = false;
+            ++job_.delivered;
+            if (!written) {
+                job_.stop = true;
+                result = Result::SinkFailed;
+            }
+        }
+        workAvailable_.notify_all();
+        if (!written) {
+            break;
+        }
+    }
+
+    std::unique_lock lock(mutex_);
+    stripDone_.wait(lock, [this] { return job_.busy == 0; });
+    job_.active = false;
+    for (Slot& slot : slots_) {
+        slot.ready = false;
+    }
+    return result;
+}
+
+}  // namespace vellumo::imaging

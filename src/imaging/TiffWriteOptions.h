@@ -1,0 +1,25 @@
+#pragma once
+// How the multi-page TIFF writer stores its pages.
+
+#include <cstddef>
+
+namespace vellumo::imaging {
+
+enum class TiffCompression { Lzw, None, Deflate, PackBits, Jpeg };
+
+struct TiffWriteOptions {
+    TiffCompression compression = TiffCompression::Lzw;
+    // Horizontal differencing before LZW or Deflate: about half the size on photos.
+    bool predictor = true;
+    // 1 to 100, used with TiffCompression::Jpeg only.
+    int jpegQuality = 75;
+    // Threads compressing LZW strips; 0 uses one per core, 1 compresses on the calling
+    // thread. The file is the same for every value.
+    int threads = 0;
+    // Uncompressed bytes per strip to aim for; every strip is whole rows.
+    size_t stripBytes = 128 * 1024;
+    // Compress LZW with libtiff's own encoder instead of ours (for comparison; slower).
+    bool libtiffLzw = false;
+};
+
+}  // namespace vellumo::imaging
