@@ -25,6 +25,12 @@ class CIndexedBitmap {
     virtual ~CIndexedBitmap();
     CIndexedBitmap(const CIndexedBitmap&) = delete;
     CIndexedBitmap& operator=(const CIndexedBitmap&) = delete;
+    // Moving is TakeOver: the moved-from holder is left empty.
+    CIndexedBitmap(CIndexedBitmap&& other) noexcept { TakeOver(&other); }
+    CIndexedBitmap& operator=(CIndexedBitmap&& other) noexcept {
+        TakeOver(&other);
+        return *this;
+    }
 
     // Replaces the image by a cleared one of `width` x `height` pixels. The bit count is
     // normalised: up to 1 -> 1, 2..4 -> 4, 5..8 -> 8, above 8 -> 24. Returns the block,
