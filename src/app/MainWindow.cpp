@@ -1,0 +1,287 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QHeaderView>
+#include <QShortcut>
+
+#include "app/AppTexts.h"
+#include "app/OutputFileName.h"
+#include "convert/ConversionRun.h"
+#include "shell/ActivityLog.h"
+#include "shell/Paths.h"
+
+namespace vellumo::app {
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(shell::SettingsStore& store, MainWindowServices services)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      store_(store),
+      services_(std::move(services)) {
+    setWindowTitle(ToQString(texts::kWindowTitle));
+    controls_ = BuildMainWindowControls(this, DialogUnits(font()));
+    toolkit_ = std::make_unique<ui::qt::QtToolkit>(
+        ui::qt::ToolkitWidgets{this, controls_.convert, controls_.progress, controls_.captionText,
+                               controls_.captionX, controls_.captionY, controls_.logList},
+        services_.messageBox);
+    toolkit_->onConvertButtonText = [this](const QString& text) { OnConvertButtonText(text); };
+    run_ = std::make_unique<convert::ConversionRun>(*toolkit_);
+
+    // Construction: the list is empty, m_outputPhotoFormat has its start-up values, the
+    // caption font, colour and rename prefix come from the store.
+    windowSettings_ = LoadWindowSettings(store_);
+    notRename_ = true;
+
+    runPoll_.setInterval(30);
+    connect(&runPoll_, &QTimer::timeout, this, [this] { PollRun(); });
+    ConnectCommands();
+    Initialise();
+}
+
+MainWindow::~MainWindow() {
+    // A worker may be waiting on this thread (a message box): let it finish first.
+    adder_.Cancel();
+    if (run_ && run_->IsActive()) {
+        run_->RequestStop();
+    }
+    WaitUntilIdle();
+}
+
+ui::Toolkit& MainWindow::toolkit() {
+    return *toolkit_;
+}
+
+void MainWindow::SetHooks(MainWindowHooks hooks) {
+    hooks_ = std::move(hooks);
+    UpdateCommandStates();
+}
+
+void MainWindow::Initialise() {
+    // The list view and its columns exist; the count and the sort directions start clear.
+    list_.photoCount = static_cast<int32_t>(list_.size());
+    list_.fileNameSortToggle = false;
+    list_.modifiedSortToggle = false;
+
+    // The log lies in the folder of "photo_output_folder", fixed for the whole session.
+    const std::string fallback = services_.folderFallback;
+    outputFolder_ = shell::EnsureTrailingBackslash(
+        shell::ResolveFolderSetting(store_, shell::kOptionSection, texts::kKeyPhotoOutputFolder,
+                                    fallback, *toolkit_, services_.picturesFolder));
+    logFilePath_ = shell::LogFilePathIn(outputFolder_);
+
+    controls_.logList->hide();
+    controls_.viewLog->hide();
+    controls_.saveList->hide();
+    controls_.loadList->hide();
+
+    controls_.progress->setRange(0, kProgressMaximum);
+    controls_.progress->setValue(0);
+
+    SetListCommandsEnabled(false);
+
+    for (QWidget* w :
+         {static_cast<QWidget*>(controls_.captionTextLabel),
+          static_cast<QWidget*>(controls_.captionText),
+          static_cast<QWidget*>(controls_.captionPositionLabel),
+          static_cast<QWidget*>(controls_.fontFace), static_cast<QWidget*>(controls_.font),
+          static_cast<QWidget*>(controls_.captionY), static_cast<QWidget*>(controls_.captionX),
+          static_cast<QWidget*>(controls_.renamePrefixLabel),
+          static_cast<QWidget*>(controls_.renamePrefix),
+          static_cast<QWidget*>(controls_.renameSuffixLabel),
+          static_cast<QWidget*>(controls_.notRename)}) {
+        w->hide();
+    }
+
+    // The output file is proposed in the last output folder, joined as stored.
+    outputFolder_ =
+        shell::ResolveFolderSetting(store_, shell::kOptionSection, texts::kKeyLastOutputFolder,
+                                    fallback, *toolkit_, services_.picturesFolder);
+    outputFilePath_ = ProposedOutputFile(outputFolder_);
+
+    controls_.outputFolderLabel->hide();
+    controls_.outputFolder->hide();
+    controls_.browseFolder->hide();
+
+    setAcceptDrops(true);
+    TransferMembersToControls();
+    UpdateCommandStates();
+}
+
+void MainWindow::ConnectCommands() {
+    const MainWindowControls& c = controls_;
+    connect(c.addPhotos, &QPushButton::clicked, this, [this] { AddPhotos(); });
+    connect(c.searchPhotos, &QPushButton::clicked, this, [this] { SearchPhotos(); });
+    connect(c.options, &QPushButton::clicked, this, [this] { EditOptions(); });
+    connect(c.convert, &QPushButton::clicked, this, [this] { ConvertOrStop(); });
+    connect(c.help, &QPushButton::clicked, this, [this] { RunHook(hooks_.help); });
+    connect(c.edit, &QPushButton::clicked, this, [this] { EditSelected(); });
+    connect(c.up, &QPushButton::clicked, this, [this] { MoveUp(); });
+    connect(c.down, &QPushButton::clicked, this, [this] { MoveDown(); });
+    connect(c.remove, &QPushButton::clicked, this, [this] { DeleteSelected(); });
+    connect(c.clear, &QPushButton::clicked, this, [this] { ClearList(); });
+    connect(c.browseOutput, &QPushButton::clicked, this, [this] { BrowseOutputFile(); });
+    connect(c.browseFolder, &QPushButton::clicked, this, [this] { BrowseOutputFolder(); });
+    connect(c.font, &QPushButton::clicked, this, [this] { OnFontClicked(); });
+    connect(c.notRename, &QCheckBox::clicked, this, [this] { OnNotRenameClicked(); });
+    connect(c.about, &QPushButton::clicked, this, [this] { RunHook(hooks_.about); });
+    connect(c.update, &QPushButton::clicked, this, [this] { RunHook(hooks_.update); });
+    connect(c.viewLog, &QPushButton::clicked, this, [this] { RunHook(hooks_.viewLog); });
+    connect(c.loadList, &QPushButton::clicked, this, [this] { RunHook(hooks_.loadList); });
+    connect(c.exit, &QPushButton::clicked, this, [this] { close(); });
+    connect(c.photoList, &PhotoListView::rowClicked, this, [this] { OnRowClicked(); });
+    connect(c.photoList, &PhotoListView::editRequested, this, [this] { EditSelected(); });
+    connect(c.photoList->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { SortByColumn(column); });
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, [this] { RunHook(hooks_.help); });
+}
+
+void MainWindow::RunHook(const std::function<void(MainWindow&)>& hook) {
+    if (hook) {
+        hook(*this);
+    }
+}
+
+void MainWindow::TransferMembersToControls() {
+    controls_.outputFolder->setText(QString::fromStdString(outputFolder_));
+    controls_.renamePrefix->setText(QString::fromStdString(windowSettings_.batchRenamePrefix));
+    controls_.notRename->setChecked(notRename_);
+    const QString path = QString::fromStdString(outputFilePath_);
+    // Typing is limited; a longer path chosen by Browse is kept whole, never cut.
+    controls_.outputFile->setMaxLength(std::max<int>(kOutputFileMaxTyped, path.size()));
+    controls_.outputFile->setText(path);
+}
+
+void MainWindow::TransferControlsToMembers() {
+    outputFolder_ = controls_.outputFolder->text().toStdString();
+    windowSettings_.batchRenamePrefix = controls_.renamePrefix->text().toStdString();
+    notRename_ = controls_.notRename->isChecked();
+    outputFilePath_ = controls_.outputFile->text().toStdString();
+}
+
+void MainWindow::SetListCommandsEnabled(bool enabled) {
+    for (QPushButton* button : {controls_.convert, controls_.edit, controls_.up, controls_.down,
+                                controls_.remove, controls_.clear}) {
+        button->setEnabled(enabled);
+    }
+}
+
+void MainWindow::UpdateCommandStates() {
+    const bool idle = activity_ == Activity::Idle;
+    const bool converting = activity_ == Activity::Converting;
+    // Nothing may change the list, its options or the output path while a run reads
+    // them or photos are being added.
+    SetListCommandsEnabled(idle && list_.photoCount > 0);
+    controls_.convert->setEnabled(converting || (idle && list_.photoCount > 0));
+    controls_.edit->setEnabled(idle && list_.photoCount > 0 && hooks_.editPhotos != nullptr);
+    controls_.addPhotos->setEnabled(idle);
+    controls_.searchPhotos->setEnabled(idle);
+    controls_.options->setEnabled(idle && hooks_.editOptions != nullptr);
+    controls_.browseOutput->setEnabled(idle);
+    controls_.browseFolder->setEnabled(idle);
+    controls_.outputFile->setReadOnly(!idle);
+    controls_.photoList->horizontalHeader()->setSectionsClickable(idle);
+    controls_.help->setEnabled(hooks_.help != nullptr);
+    controls_.about->setEnabled(hooks_.about != nullptr);
+    controls_.update->setEnabled(hooks_.update != nullptr);
+    controls_.font->setEnabled(idle && hooks_.chooseCaptionFont != nullptr);
+}
+
+void MainWindow::ShowMessage(std::string_view text, std::string_view caption) {
+    toolkit_->MessageBox(text, caption, ui::MessageStyle::Ok);
+}
+
+std::vector<int> MainWindow::SelectedRows() const {
+    return controls_.photoList->SelectedRows();
+}
+
+bool MainWindow::IsConverting() const {
+    return activity_ == Activity::Converting;
+}
+
+bool MainWindow::IsBusy() const {
+    return activity_ != Activity::Idle || adder_.IsRunning();
+}
+
+void MainWindow::WaitUntilIdle() {
+    if (!IsBusy() && !(run_ && run_->IsActive())) {
+        return;
+    }
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(10);
+    connect(&check, &QTimer::timeout, &loop, [&] {
+        if (activity_ == Activity::Converting) {
+            PollRun();
+        }
+        if (!IsBusy() && !(run_ && run_->IsActive())) {
+            loop.quit();
+        }
+    });
+    check.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::OnNotRenameClicked() {
+    // The flag as it was before the click decides.
+    const bool wasNotRename = notRename_;
+    for (QWidget* w : {static_cast<QWidget*>(controls_.renamePrefixLabel),
+                       static_cast<QWidget*>(controls_.renamePrefix),
+                       static_cast<QWidget*>(controls_.renameSuffixLabel)}) {
+        w->setEnabled(wasNotRename);
+    }
+    notRename_ = !wasNotRename;
+}
+
+void MainWindow::OnFontClicked() {
+    if (!hooks_.chooseCaptionFont) {
+        return;
+    }
+    options::CaptionFont font = windowSettings_.captionFont;
+    options::ColorRef colour = 0;  // the picker always starts at black
+    if (hooks_.chooseCaptionFont(*this, font, colour)) {
+        windowSettings_.captionFont = font;
+        windowSettings_.captionColor = colour;
+        controls_.fontFace->setText(QString::fromStdString(font.lfFaceName));
+    }
+}
+
+bool MainWindow::ExitRoutine() {
+    if (activity_ == Activity::Converting && !stopRequested_ && !runFinishing_) {
+        ShowMessage(texts::kStopConvertingFirst, texts::kWarningCaption);
+        return false;
+    }
+    // A run that was stopped or is closing its file, or photos still being added: let
+    // them end before anything is written or torn down.
+    if (IsBusy()) {
+        adder_.Cancel();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        WaitUntilIdle();
+        QApplication::restoreOverrideCursor();
+    }
+    TransferControlsToMembers();
+    SaveExitSettings(store_, outputFolder_, windowSettings_);
+    if (hooks_.releasePreview) {
+        hooks_.releasePreview();
+    }
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (ExitRoutine()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+}  // namespace vellumo::app

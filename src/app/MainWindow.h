@@ -1,0 +1,147 @@
+#pragma once
+// The main window: the photo list with its commands, the output file, Convert/Stop and
+// the progress bar. It owns the photo list, the options record m_outputPhotoFormat,
+// the output paths, the caption settings and the conversion run, and routes every
+// command. Other modules plug in through MainWindowHooks.
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Interaction.h"
+#include "app/MainWindowControls.h"
+#include "app/MainWindowHooks.h"
+#include "app/PhotoAdder.h"
+#include "app/WindowSettings.h"
+#include "options/OutputPhotoFormat.h"
+#include "photolist/PhotoList.h"
+#include "shell/SettingsStore.h"
+#include "shell/WorkingFolder.h"
+#include "ui/qt/QtToolkit.h"
+
+namespace vellumo::convert {
+class ConversionRun;
+}
+
+namespace vellumo::app {
+
+// What the window needs from outside, replaceable in tests.
+struct MainWindowServices {
+    shell::PicturesFolderQuery picturesFolder = shell::SystemPicturesFolder;
+    // Default of the folder settings when the pictures folder is unknown.
+    std::string folderFallback = shell::FolderFallback();
+    Interaction interaction = DefaultInteraction();
+    ui::qt::MessageBoxFunction messageBox = ui::qt::ShowMessageBox;
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    // Constructs (settings read) and initialises the window (folders resolved, controls
+    // in their start states). `store` must outlive the window.
+    explicit MainWindow(shell::SettingsStore& store, MainWindowServices services = {});
+    ~MainWindow() override;
+
+    void SetHooks(MainWindowHooks hooks);
+
+    // ---- state other modules and the tests read ----
+    photolist::PhotoList& photoList() { return list_; }
+    const photolist::PhotoList& photoList() const { return list_; }
+    options::OutputPhotoFormat& outputPhotoFormat() { return m_outputPhotoFormat; }
+    shell::SettingsStore& settings() { return store_; }
+    ui::Toolkit& toolkit();
+    const MainWindowControls& controls() const { return controls_; }
+    QWidget* previewArea() const { return controls_.preview; }
+    const std::string& outputFolder() const { return outputFolder_; }
+    const std::string& outputFilePath() const { return outputFilePath_; }
+    const std::string& logFilePath() const { return logFilePath_; }
+    const WindowSettings& windowSettings() const { return windowSettings_; }
+    bool notRename() const { return notRename_; }
+    // The selected rows of the list view, ascending.
+    std::vector<int> SelectedRows() const;
+
+    // A conversion run is active (from Convert until its worker has ended).
+    bool IsConverting() const;
+    // Converting, or photos being added.
+    bool IsBusy() const;
+    // Lets the window's events run until it is neither converting nor adding.
+    void WaitUntilIdle();
+
+    // ---- commands ----
+    void RefreshPhotoList();
+    void SetListCommandsEnabled(bool enabled);
+    void AddPhotos();
+    void SearchPhotos();
+    // Dropped paths: files are added, folders and missing paths ignored, no message.
+    void AddDroppedPaths(const std::vector<std::string>& paths);
+    void MoveUp();
+    void MoveDown();
+    void DeleteSelected();
+    void ClearList();
+    void SortByColumn(int column);
+    void EditSelected();
+    void EditOptions();
+    void ConvertOrStop();
+    void BrowseOutputFile();
+    void BrowseOutputFolder();
+    // The folder picker ("Choose a folder"); nullopt when cancelled.
+    std::optional<std::string> ChooseFolder();
+    // The exit routine; false when it refused (a run is active). On true the settings
+    // are written and the window may close.
+    bool ExitRoutine();
+
+  signals:
+    // The window went idle after converting or adding photos.
+    void becameIdle();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    enum class Activity { Idle, Adding, Converting };
+
+    void Initialise();
+    void ConnectCommands();
+    void TransferMembersToControls();
+    void TransferControlsToMembers();
+    void UpdateCommandStates();
+    void ShowMessage(std::string_view text, std::string_view caption);
+    void OnRowClicked();
+    void OnNotRenameClicked();
+    void OnFontClicked();
+    void OnConvertButtonText(const QString& text);
+    void PollRun();
+    void StartAdding(AddJob job, std::function<void()> afterAppend);
+    void FinishAdding(AddResult result, const std::function<void()>& afterAppend);
+    void RememberFolderOfLastEntry(std::string_view key);
+    void RunHook(const std::function<void(MainWindow&)>& hook);
+
+    shell::SettingsStore& store_;
+    MainWindowServices services_;
+    MainWindowHooks hooks_;
+    MainWindowControls controls_;
+    std::unique_ptr<ui::qt::QtToolkit> toolkit_;
+    std::unique_ptr<convert::ConversionRun> run_;
+    PhotoAdder adder_;
+
+    photolist::PhotoList list_;
+    options::OutputPhotoFormat m_outputPhotoFormat;
+    WindowSettings windowSettings_;
+    bool notRename_ = true;
+    std::string outputFolder_;
+    std::string outputFilePath_;
+    std::string logFilePath_;
+
+    Activity activity_ = Activity::Idle;
+    bool stopRequested_ = false;    // Stop was pressed during this run
+    bool runFinishing_ = false;     // the worker is done with the photos, closing the file
+    int progressBeforeAdding_ = 0;  // restored after photos were added
+    QTimer runPoll_;
+};
+
+}  // namespace vellumo::app

@@ -1,0 +1,124 @@
+// The list commands of the main window: rebuild, Up, Down, Delete, Clear, clicks in the
+// view, heading sort, Edit and Options.
+#include "app/AppTexts.h"
+#include "app/ListCommands.h"
+#include "app/MainWindow.h"
+#include "photolist/ColumnSort.h"
+
+namespace vellumo::app {
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void MainWindow::RefreshPhotoList() {
+    controls_.photoList->Rebuild(list_);
+    list_.photoCount = static_cast<int32_t>(list_.size());
+    controls_.totalPages->setText(ToQString(texts::kTotalPagesFormat).arg(list_.photoCount));
+    UpdateCommandStates();
+}
+
+void MainWindow::MoveUp() {
+    if (activity_ != Activity::Idle) {
+        return;
+    }
+    const MoveResult result = MoveSelectedUp(list_, SelectedRows());
+    if (result.outcome == ListCommandOutcome::NeedSelection) {
+        ShowMessage(texts::kPleaseSelectItems, "");
+        return;
+    }
+    if (result.outcome == ListCommandOutcome::Done) {
+        for (const int row : result.changedRows) {
+            controls_.photoList->UpdateRow(row, list_[static_cast<size_t>(row)]);
+        }
+        controls_.photoList->SelectRows(result.selected);
+        controls_.photoList->setFocus();
+    }
+}
+
+void MainWindow::MoveDown() {
+    if (activity_ != Activity::Idle) {
+        return;
+    }
+    const MoveResult result = MoveSelectedDown(list_, SelectedRows());
+    if (result.outcome == ListCommandOutcome::NeedSelection) {
+        ShowMessage(texts::kPleaseSelectItems, "");
+        return;
+    }
+    if (result.outcome == ListCommandOutcome::Done) {
+        for (const int row : result.changedRows) {
+            controls_.photoList->UpdateRow(row, list_[static_cast<size_t>(row)]);
+        }
+        controls_.photoList->SelectRows(result.selected);
+        controls_.photoList->setFocus();
+    }
+}
+
+void MainWindow::DeleteSelected() {
+    if (activity_ != Activity::Idle) {
+        return;
+    }
+    const ListCommandOutcome outcome = app::DeleteSelected(list_, SelectedRows());
+    if (outcome == ListCommandOutcome::NeedSelection) {
+        ShowMessage(texts::kPleaseSelectItems, "");
+        return;
+    }
+    if (outcome == ListCommandOutcome::Done) {
+        RefreshPhotoList();
+    }
+}
+
+void MainWindow::ClearList() {
+    if (activity_ != Activity::Idle) {
+        return;
+    }
+    list_.clear();
+    RefreshPhotoList();
+}
+
+void MainWindow::SortByColumn(int column) {
+    if (activity_ != Activity::Idle) {
+        return;
+    }
+    photolist::SortByColumn(list_, column);
+    // Every heading click rebuilds the view, sorted or not: the selection is cleared.
+    RefreshPhotoList();
+}
+
+void MainWindow::OnRowClicked() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty() || !hooks_.showPreview) {
+        return;
+    }
+    const int row = rows.front();
+    hooks_.showPreview(*this, list_[static_cast<size_t>(row)], row);
+}
+
+void MainWindow::EditSelected() {
+    if (activity_ != Activity::Idle) {
+        return;
+    }
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) {
+        ShowMessage(texts::kPleaseSelectItems, "");
+        return;
+    }
+    if (!hooks_.editPhotos) {
+        return;
+    }
+    hooks_.editPhotos(*this, rows);
+    RefreshPhotoList();
+}
+
+void MainWindow::EditOptions() {
+    if (activity_ != Activity::Idle || !hooks_.editOptions) {
+        return;
+    }
+    hooks_.editOptions(*this);
+    RefreshPhotoList();
+}
+
+}  // namespace vellumo::app
