@@ -18,12 +18,18 @@ bool IsFolder(const std::string& path) {
     return fs::is_directory(fs::path(path), ec);
 }
 
+// With -r, an input written with a trailing separator is meant as a folder even when it
+// does not exist, so that the search reports it as such.
+bool IsFolderInput(const std::string& path) {
+    return IsFolder(path) || (!path.empty() && path.back() == '/');
+}
+
 // Why an input gave no photo, in a few words.
 std::string WhyNoPhoto(const std::string& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(fs::path(path), ec);
     if (ec || !fs::exists(status)) {
-        return ec ? ec.message() : "no such file";
+        return ec ? ec.message() : "No such file or directory";
     }
     if (!fs::is_regular_file(status)) {
         return "not a regular file";
@@ -52,7 +58,7 @@ CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std
         }
     }
     for (const auto& input : options.inputs) {
-        if (!IsFolder(input)) {
+        if (!IsFolderInput(input)) {
             AddFile(input, options, toolkit, err, result);
             continue;
         }

@@ -1,11 +1,24 @@
 // vellumo-cli: the conversion engine from a terminal.
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/CliMain.h"
 #include "cli/Terminal.h"
+
+namespace {
+
+// Qt's own notices (a missing runtime folder, font fallbacks) mean nothing to a user of
+// the command line and would mix with its output; only serious ones are shown.
+void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "vellumo-cli: %s\n", message.toLocal8Bit().constData());
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Our arguments are taken before Qt sees them, so that file names such as "-style"
@@ -14,6 +27,7 @@ int main(int argc, char** argv) {
 
     // Caption drawing needs fonts, hence a GUI application; the offscreen platform needs
     // no display.
+    qInstallMessageHandler(QtMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
