@@ -13,6 +13,7 @@
 
 #include "imaging/FrameDimension.h"
 #include "imaging/PageBitmap.h"
+#include "imaging/Rect.h"
 
 namespace vellumo::imaging {
 
@@ -21,14 +22,10 @@ struct FrameDimensionCount {
     uint32_t count = 0;
 };
 
-struct Rect {
-    int32_t x = 0, y = 0, width = 0, height = 0;
-};
-
 class Decoder;  // one per input format, behind the decoder table
 
 class ImageFile {
-public:
+  public:
     // Never fails outright: a missing, unreadable or non-image file (or one whose
     // header claims a size beyond the decoder limits) gives an image that is not valid,
     // on which every later call fails or reports 0.
@@ -71,7 +68,7 @@ public:
     // at a reduced scale, never below `target`). A null image on failure.
     QImage DecodeForDisplay(QSize target);
 
-private:
+  private:
     std::unique_ptr<Decoder> decoder_;
     std::string error_;
 };

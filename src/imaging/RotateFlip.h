@@ -20,7 +20,8 @@ enum class RotateFlipType : int32_t {
 
 // Turns the page clockwise by the type's angle, then mirrors it left-right for the
 // FlipX types. Quarter turns swap width and height (and the two resolutions). False
-// only when memory for the turned page cannot be had; the page is then unchanged.
+// when memory for the turned page cannot be had or `type` is not one of the eight;
+// the page is then unchanged.
 bool RotateFlip(PageBitmap& page, RotateFlipType type);
 
 }  // namespace vellumo::imaging

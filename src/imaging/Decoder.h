@@ -1,0 +1,45 @@
+#pragma once
+// The interface every input format's decoder implements. Decoders are made by the
+// decoder table (DecoderTable.h) after sniffing the file's first bytes; ImageFile is
+// the only caller.
+
+#include <QImage>
+#include <QSize>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "imaging/FrameDimension.h"
+#include "imaging/ImageFile.h"
+
+namespace vellumo::imaging {
+
+struct FrameInfo {
+    int32_t width = 0;
+    int32_t height = 0;
+    double dpiX = 96.0;
+};
+
+class Decoder {
+  public:
+    Decoder() = default;
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+    virtual ~Decoder() = default;
+
+    virtual std::string FormatName() const = 0;
+    virtual std::vector<FrameDimensionCount> FrameDimensions() const = 0;
+    // False (active frame unchanged) for a dimension the file does not list or an
+    // index out of range.
+    virtual bool SelectFrame(FrameDimension dimension, int32_t index) = 0;
+    virtual FrameInfo ActiveFrame() const = 0;
+    virtual int ExifOrientation() const { return 0; }
+
+    // Decodes the active frame. A decoder may decode at a reduced scale as long as both
+    // sides stay at least `minimum` (an empty `minimum` asks for full size). The result
+    // is Format_RGB888 or Format_RGBA8888_Premultiplied; a null image with `error` set
+    // on failure.
+    virtual QImage Decode(QSize minimum, std::string& error) = 0;
+};
+
+}  // namespace vellumo::imaging

@@ -1,0 +1,107 @@
+#include "imaging/ImageFile.h"
+
+#include "imaging/Decoder.h"
+#include "imaging/DecoderTable.h"
+#include "imaging/Resampler.h"
+
+namespace vellumo::imaging {
+
+ImageFile::ImageFile() = default;
+ImageFile::ImageFile(ImageFile&&) noexcept = default;
+ImageFile& ImageFile::operator=(ImageFile&&) noexcept = default;
+ImageFile::~ImageFile() = default;
+
+ImageFile ImageFile::Open(const std::filesystem::path& path) {
+    ImageFile file;
+    file.decoder_ = OpenDecoder(path, file.error_);
+    if (file.decoder_) {
+        file.error_.clear();
+    } else if (file.error_.empty()) {
+        file.error_ = "cannot open the image";
+    }
+    return file;
+}
+
+bool ImageFile::IsValid() const {
+    return decoder_ != nullptr;
+}
+
+std::string ImageFile::FormatName() const {
+    return decoder_ ? decoder_->FormatName() : std::string();
+}
+
+std::vector<FrameDimensionCount> ImageFile::FrameDimensions() const {
+    return decoder_ ? decoder_->FrameDimensions() : std::vector<FrameDimensionCount>{};
+}
+
+bool ImageFile::SelectActiveFrame(FrameDimension dimension, int32_t index) {
+    if (!decoder_) {
+        return false;
+    }
+    if (!decoder_->SelectFrame(dimension, index)) {
+        error_ = "the frame cannot be selected";
+        return false;
+    }
+    error_.clear();
+    return true;
+}
+
+int32_t ImageFile::Width() const {
+    return decoder_ ? decoder_->ActiveFrame().width : 0;
+}
+
+int32_t ImageFile::Height() const {
+    return decoder_ ? decoder_->ActiveFrame().height : 0;
+}
+
+double ImageFile::HorizontalResolution() const {
+    return decoder_ ? decoder_->ActiveFrame().dpiX : 0.0;
+}
+
+int ImageFile::ExifOrientation() const {
+    return decoder_ ? decoder_->ExifOrientation() : 0;
+}
+
+bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination) {
+    if (!decoder_) {
+        return false;
+    }
+    if (page.empty() || destination.width <= 0 || destination.height <= 0) {
+        error_ = "nothing to draw into";
+        return false;
+    }
+    std::string why;
+    // Only the destination's size matters to the decoder: it may decode at a reduced
+    // scale that still covers it, and the resampler finishes the job.
+    const QImage frame = decoder_->Decode(QSize(destination.width, destination.height), why);
+    if (frame.isNull()) {
+        error_ = why.empty() ? "the frame cannot be decoded" : why;
+        return false;
+    }
+    SourcePixels source;
+    source.data = frame.constBits();
+    source.width = frame.width();
+    source.height = frame.height();
+    source.stride = static_cast<size_t>(frame.bytesPerLine());
+    source.layout = frame.format() == QImage::Format_RGB888 ? SourceLayout::Rgb
+                                                            : SourceLayout::RgbaPremultiplied;
+    TargetPixels target{page.data(), page.width(), page.height(), page.stride()};
+    if (!DrawBicubic(source, target, destination)) {
+        error_ = "out of memory while scaling the frame";
+        return false;
+    }
+    error_.clear();
+    return true;
+}
+
+QImage ImageFile::DecodeForDisplay(QSize target) {
+    if (!decoder_) {
+        return {};
+    }
+    std::string why;
+    QImage image = decoder_->Decode(target, why);
+    error_ = image.isNull() ? why : std::string();
+    return image;
+}
+
+}  // namespace vellumo::imaging

@@ -1,0 +1,228 @@
+#include "imaging/PngDecoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <vector>
+
+#include "imaging/DecodeLimits.h"
+#include "imaging/ReadFile.h"
+
+namespace vellumo::imaging {
+namespace {
+
+constexpr double kInchesPerMetre = 0.0254;
+
+// libpng reports fatal errors through a function that must not return: we jump back
+// to the setjmp of the phase that was running, whose frame holds no C++ objects.
+struct ErrorState {
+    std::jmp_buf jump;
+    char message[256];
+};
+
+[[noreturn]] void OnPngError(png_structp png, png_const_charp message) {
+    auto* state = static_cast<ErrorState*>(png_get_error_ptr(png));
+    std::snprintf(state->message, sizeof state->message, "%s", message);
+    std::longjmp(state->jump, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// One read session: the libpng objects, destroyed on every path by the owner below.
+struct Session {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ErrorState error{};
+
+    Session() = default;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    ~Session() {
+        if (png != nullptr) {
+            png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
+        }
+    }
+};
+
+struct Header {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    int colourType = 0;
+    int bitDepth = 0;
+    bool transparency = false;  // alpha channel or tRNS
+    double dpiX = 96.0;
+};
+
+bool CreateSession(Session& s) {
+    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s.error, OnPngError, OnPngWarning);
+    if (s.png == nullptr) {
+        return false;
+    }
+    s.info = png_create_info_struct(s.png);
+    return s.info != nullptr;
+}
+
+// Phase 1: signature, header and the chunks before the image data.
+bool ReadInfo(Session& s, std::FILE* file, Header& h) {
+    if (setjmp(s.error.jump) != 0) {
+        return false;
+    }
+    png_init_io(s.png, file);
+    // Our own pixel limit is checked below; libpng's limit only has to let it through.
+    png_set_user_limits(s.png, 0x7FFFFFFF, 0x7FFFFFFF);
+    png_read_info(s.png, s.info);
+    h.width = png_get_image_width(s.png, s.info);
+    h.height = png_get_image_height(s.png, s.info);
+    h.colourType = png_get_color_type(s.png, s.info);
+    h.bitDepth = png_get_bit_depth(s.png, s.info);
+    h.transparency = (h.colourType & PNG_COLOR_MASK_ALPHA) != 0 ||
+                     png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0;
+    png_uint_32 resX = 0, resY = 0;
+    int unit = 0;
+    if (png_get_pHYs(s.png, s.info, &resX, &resY, &unit) != 0 && unit == PNG_RESOLUTION_METER &&
+        resX > 0) {
+        h.dpiX = resX * kInchesPerMetre;
+    }
+    return true;
+}
+
+// Phase 2: asks for 8-bit RGB or RGBA whatever the file holds.
+bool SetTransforms(Session& s, const Header& h, size_t& rowBytes) {
+    if (setjmp(s.error.jump) != 0) {
+        return false;
+    }
+    if (h.colourType == PNG_COLOR_TYPE_PALETTE) {
+        png_set_palette_to_rgb(s.png);
+    }
+    if (h.colourType == PNG_COLOR_TYPE_GRAY && h.bitDepth < 8) {
+        png_set_expand_gray_1_2_4_to_8(s.png);
+    }
+    if (png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0) {
+        png_set_tRNS_to_alpha(s.png);
+    }
+    if (h.bitDepth == 16) {
+        png_set_scale_16(s.png);
+    }
+    if ((h.colourType & PNG_COLOR_MASK_COLOR) == 0) {
+        png_set_gray_to_rgb(s.png);
+    }
+    png_set_interlace_handling(s.png);
+    png_read_update_info(s.png, s.info);
+    rowBytes = png_get_rowbytes(s.png, s.info);
+    return true;
+}
+
+// Phase 3: all rows (interlaced files need them all at once).
+bool ReadRows(Session& s, png_bytepp rows) {
+    if (setjmp(s.error.jump) != 0) {
+        return false;
+    }
+    png_read_image(s.png, rows);
+    return true;
+}
+
+void Premultiply(QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        uint8_t* p = image.scanLine(y);
+        for (int x = 0; x < image.width(); ++x, p += 4) {
+            const unsigned a = p[3];
+            for (int c = 0; c < 3; ++c) {
+                p[c] = static_cast<uint8_t>((p[c] * a + 127u) / 255u);
+            }
+        }
+    }
+}
+
+class PngDecoder final : public Decoder {
+  public:
+    PngDecoder(std::filesystem::path path, const Header& header)
+        : path_(std::move(path)), header_(header) {}
+
+    std::string FormatName() const override { return "PNG"; }
+    std::vector<FrameDimensionCount> FrameDimensions() const override {
+        return {{FrameDimension::Page, 1}};
+    }
+    bool SelectFrame(FrameDimension dimension, int32_t index) override {
+        return dimension == FrameDimension::Page && index == 0;
+    }
+    FrameInfo ActiveFrame() const override {
+        return {static_cast<int32_t>(header_.width), static_cast<int32_t>(header_.height),
+                header_.dpiX};
+    }
+    QImage Decode(QSize minimum, std::string& error) override;
+
+  private:
+    std::filesystem::path path_;
+    Header header_;
+};
+
+QImage PngDecoder::Decode(QSize, std::string& error) {
+    FileHandle file = OpenForReading(path_);
+    Session s;
+    if (!file || !CreateSession(s)) {
+        error = "cannot open the file";
+        return {};
+    }
+    Header h;
+    if (!ReadInfo(s, file.get(), h)) {
+        error = s.error.message;
+        return {};
+    }
+    if (h.width != header_.width || h.height != header_.height) {
+        error = "the file changed since it was opened";
+        return {};
+    }
+    size_t rowBytes = 0;
+    if (!SetTransforms(s, h, rowBytes)) {
+        error = s.error.message;
+        return {};
+    }
+    const int channels = h.transparency ? 4 : 3;
+    if (rowBytes != static_cast<size_t>(h.width) * static_cast<size_t>(channels)) {
+        error = "unexpected PNG row layout";
+        return {};
+    }
+    QImage image(static_cast<int>(h.width), static_cast<int>(h.height),
+                 h.transparency ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    if (image.isNull()) {
+        error = "out of memory for the decoded image";
+        return {};
+    }
+    std::vector<png_bytep> rows(h.height);
+    for (uint32_t y = 0; y < h.height; ++y) {
+        rows[y] = image.scanLine(static_cast<int>(y));
+    }
+    if (!ReadRows(s, rows.data())) {
+        error = s.error.message;
+        return {};
+    }
+    if (h.transparency) {
+        Premultiply(image);
+        image.reinterpretAsFormat(QImage::Format_RGBA8888_Premultiplied);
+    }
+    return image;
+}
+
+}  // namespace
+
+std::unique_ptr<Decoder> OpenPng(const std::filesystem::path& path, std::string& error) {
+    FileHandle file = OpenForReading(path);
+    Session s;
+    if (!file || !CreateSession(s)) {
+        error = "cannot open the file";
+        return nullptr;
+    }
+    Header h;
+    if (!ReadInfo(s, file.get(), h)) {
+        error = s.error.message;
+        return nullptr;
+    }
+    if (!SourceSizeAllowed(h.width, h.height)) {
+        error = "the image is too large";
+        return nullptr;
+    }
+    return std::make_unique<PngDecoder>(path, h);
+}
+
+}  // namespace vellumo::imaging

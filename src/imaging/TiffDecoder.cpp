@@ -1,0 +1,200 @@
+#include "imaging/TiffDecoder.h"
+
+#include <tiffio.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "imaging/DecodeLimits.h"
+
+namespace vellumo::imaging {
+namespace {
+
+// More pages than any real document has; also a bound on a directory chain that a
+// damaged file makes longer than its loop check catches.
+constexpr size_t kMaxPages = 65536;
+
+// Largest single buffer libtiff may allocate for us (a strip or a tile).
+constexpr tmsize_t kMaxLibraryAllocation = tmsize_t{1} << 30;
+
+// libtiff's messages go to the decoder that owns the handle instead of stderr.
+struct MessageSink {
+    std::string lastError;
+};
+
+int OnTiffError(TIFF*, void* userData, const char* module, const char* fmt, va_list ap) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, fmt, ap);
+    auto* sink = static_cast<MessageSink*>(userData);
+    sink->lastError = module != nullptr ? std::string(module) + ": " + text : std::string(text);
+    return 1;  // handled: nothing reaches the global handler
+}
+
+int OnTiffWarning(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
+
+struct TiffCloser {
+    void operator()(TIFF* tif) const {
+        if (tif != nullptr) {
+            TIFFClose(tif);
+        }
+    }
+};
+using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
+
+struct Page {
+    int32_t width = 0;
+    int32_t height = 0;
+    double dpiX = 96.0;
+    bool hasAlpha = false;
+};
+
+Page ReadPage(TIFF* tif) {
+    Page page;
+    uint32_t w = 0, h = 0;
+    if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w) == 1 &&
+        TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h) == 1 && w <= INT32_MAX && h <= INT32_MAX) {
+        page.width = static_cast<int32_t>(w);
+        page.height = static_cast<int32_t>(h);
+    }
+    float xres = 0;
+    uint16_t unit = RESUNIT_INCH;
+    if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xres) == 1 && std::isfinite(xres) && xres > 0) {
+        TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+        if (unit == RESUNIT_INCH) {
+            page.dpiX = xres;
+        } else if (unit == RESUNIT_CENTIMETER) {
+            page.dpiX = xres * 2.54;
+        }
+    }
+    uint16_t extraCount = 0;
+    uint16_t* extraTypes = nullptr;
+    if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes) == 1) {
+        for (uint16_t i = 0; i < extraCount; ++i) {
+            if (extraTypes[i] == EXTRASAMPLE_ASSOCALPHA ||
+                extraTypes[i] == EXTRASAMPLE_UNASSALPHA) {
+                page.hasAlpha = true;
+            }
+        }
+    }
+    return page;
+}
+
+class TiffDecoder final : public Decoder {
+  public:
+    TiffDecoder(TiffHandle tif, std::unique_ptr<MessageSink> sink, std::vector<Page> pages)
+        : tif_(std::move(tif)), sink_(std::move(sink)), pages_(std::move(pages)) {}
+
+    std::string FormatName() const override { return "TIFF"; }
+    std::vector<FrameDimensionCount> FrameDimensions() const override {
+        return {{FrameDimension::Page, static_cast<uint32_t>(pages_.size())}};
+    }
+    bool SelectFrame(FrameDimension dimension, int32_t index) override {
+        if (dimension != FrameDimension::Page || index < 0 ||
+            static_cast<size_t>(index) >= pages_.size()) {
+            return false;
+        }
+        const Page& page = pages_[static_cast<size_t>(index)];
+        if (!SourceSizeAllowed(page.width, page.height)) {
+            return false;
+        }
+        active_ = index;
+        return true;
+    }
+    FrameInfo ActiveFrame() const override {
+        const Page& page = pages_[static_cast<size_t>(active_)];
+        return {page.width, page.height, page.dpiX};
+    }
+    QImage Decode(QSize minimum, std::string& error) override;
+
+  private:
+    TiffHandle tif_;
+    std::unique_ptr<MessageSink> sink_;
+    std::vector<Page> pages_;
+    int32_t active_ = 0;
+};
+
+QImage TiffDecoder::Decode(QSize, std::string& error) {
+    const Page& page = pages_[static_cast<size_t>(active_)];
+    TIFF* tif = tif_.get();
+    sink_->lastError.clear();
+    if (!SourceSizeAllowed(page.width, page.height)) {
+        error = "the image is too large";
+        return {};
+    }
+    if (TIFFSetDirectory(tif, static_cast<tdir_t>(active_)) != 1) {
+        error = sink_->lastError.empty() ? "cannot read the TIFF page" : sink_->lastError;
+        return {};
+    }
+    char why[1024] = {};
+    if (TIFFRGBAImageOK(tif, why) != 1) {
+        error = why;
+        return {};
+    }
+    // libtiff delivers premultiplied 8-bit RGBA, top row first with this orientation.
+    QImage image(page.width, page.height, QImage::Format_RGBA8888_Premultiplied);
+    if (image.isNull()) {
+        error = "out of memory for the decoded page";
+        return {};
+    }
+    auto* raster = reinterpret_cast<uint32_t*>(image.bits());
+    if (TIFFReadRGBAImageOriented(tif, static_cast<uint32_t>(page.width),
+                                  static_cast<uint32_t>(page.height), raster, ORIENTATION_TOPLEFT,
+                                  1) != 1) {
+        error = sink_->lastError.empty() ? "cannot decode the TIFF page" : sink_->lastError;
+        return {};
+    }
+    if constexpr (std::endian::native == std::endian::big) {
+        // The packed words hold R in the low byte; the image wants R first in memory.
+        const size_t count = static_cast<size_t>(page.width) * static_cast<size_t>(page.height);
+        for (size_t i = 0; i < count; ++i) {
+            const uint32_t v = raster[i];
+            raster[i] = (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
+        }
+    }
+    if (!page.hasAlpha) {
+        image.convertTo(QImage::Format_RGB888);  // opaque: the faster three-channel path
+    }
+    return image;
+}
+
+}  // namespace
+
+std::unique_ptr<Decoder> OpenTiff(const std::filesystem::path& path, std::string& error) {
+    auto sink = std::make_unique<MessageSink>();
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (options == nullptr) {
+        error = "out of memory";
+        return nullptr;
+    }
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxLibraryAllocation);
+    TIFFOpenOptionsSetErrorHandlerExtR(options, OnTiffError, sink.get());
+    TIFFOpenOptionsSetWarningHandlerExtR(options, OnTiffWarning, nullptr);
+#ifdef _WIN32
+    TiffHandle tif(TIFFOpenWExt(path.c_str(), "r", options));
+#else
+    TiffHandle tif(TIFFOpenExt(path.c_str(), "r", options));
+#endif
+    TIFFOpenOptionsFree(options);
+    if (!tif) {
+        error = sink->lastError.empty() ? "not a readable TIFF file" : sink->lastError;
+        return nullptr;
+    }
+    std::vector<Page> pages;
+    do {
+        pages.push_back(ReadPage(tif.get()));
+    } while (pages.size() < kMaxPages && TIFFReadDirectory(tif.get()) == 1);
+
+    if (!SourceSizeAllowed(pages.front().width, pages.front().height)) {
+        error = "the image is too large or has no size";
+        return nullptr;
+    }
+    sink->lastError.clear();
+    return std::make_unique<TiffDecoder>(std::move(tif), std::move(sink), std::move(pages));
+}
+
+}  // namespace vellumo::imaging

@@ -1,0 +1,516 @@
+// Opening real files: sizes, frames, resolution and orientation from the header, and
+// the decoded pixels drawn onto pages.
+
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <cstdio>
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
+
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <algorithm>
+
+#include "ReadTestSupport.h"
+#include "imaging/ImageFile.h"
+#include "imaging/Resampler.h"
+
+namespace vellumo::imaging {
+namespace {
+
+using test::Corpora;
+
+std::vector<std::filesystem::path> CameraJpegs() {
+    std::vector<std::filesystem::path> files;
+    const auto dir = Corpora() / "exif-samples" / "jpg";
+    if (!std::filesystem::exists(dir)) {
+        return files;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+        if (entry.path().extension() == ".jpg") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// ---- probing ----
+
+TEST(ProbeJpeg, CameraPhotoSizesMatchAnIndependentReader) {
+    const auto files = CameraJpegs();
+    if (files.empty()) {
+        GTEST_SKIP() << "exif-samples corpus not available";
+    }
+    int compared = 0;
+    for (const auto& path : files) {
+        const QSize expected = QImageReader(QString::fromStdString(path.string()), "jpeg").size();
+        ImageFile image = ImageFile::Open(path);
+        if (!expected.isValid()) {
+            continue;  // a file Qt cannot read either
+        }
+        ASSERT_TRUE(image.IsValid()) << path << ": " << image.Error();
+        EXPECT_EQ(image.FormatName(), "JPEG");
+        EXPECT_EQ(image.Width(), expected.width()) << path;
+        EXPECT_EQ(image.Height(), expected.height()) << path;
+        const auto dims = image.FrameDimensions();
+        ASSERT_EQ(dims.size(), 1u);
+        EXPECT_EQ(dims[0].dimension, FrameDimension::Page);
+        EXPECT_EQ(dims[0].count, 1u);
+        EXPECT_GT(image.HorizontalResolution(), 0);
+        ++compared;
+    }
+    EXPECT_GE(compared, 20);
+}
+
+// Cut a photo right after its start-of-scan header: no pixel data at all is left,
+// yet opening reports the size, because opening reads the header only. Drawing it
+// then fails instead of producing a grey page.
+TEST(ProbeJpeg, OpeningReadsTheHeaderOnly) {
+    const auto path = test::Corpora() / "exif-orientation" / "Landscape_1.jpg";
+    VELLUMO_REQUIRE_FILE(path);
+    std::vector<uint8_t> bytes = test::ReadBytes(path);
+    size_t sos = 0;
+    for (size_t i = 2; i + 3 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xDA) {
+            sos = i + 2 + ((bytes[i + 2] << 8) | bytes[i + 3]);
+            break;
+        }
+    }
+    ASSERT_GT(sos, 0u);
+    bytes.resize(sos);
+    test::ScratchDir dir;
+    test::WriteBytes(dir / "header-only.jpg", bytes);
+
+    ImageFile image = ImageFile::Open(dir / "header-only.jpg");
+    ASSERT_TRUE(image.IsValid()) << image.Error();
+    EXPECT_EQ(image.Width(), 1800);
+    EXPECT_EQ(image.Height(), 1200);
+    PageBitmap page = test::WhitePage(180, 120);
+    EXPECT_FALSE(image.DrawActiveFrame(page, {0, 0, 180, 120}));
+    EXPECT_FALSE(image.Error().empty());
+}
+
+TEST(ProbeJpeg, ExifOrientationOfEachExampleIsItsNumber) {
+    int checked = 0;
+    for (const char* kind : {"Landscape", "Portrait"}) {
+        for (int n = 0; n <= 8; ++n) {
+            const auto path = Corpora() / "exif-orientation" /
+                              (std::string(kind) + "_" + std::to_string(n) + ".jpg");
+            if (!std::filesystem::exists(path)) {
+                continue;
+            }
+            ImageFile image = ImageFile::Open(path);
+            ASSERT_TRUE(image.IsValid()) << path;
+            EXPECT_EQ(image.ExifOrientation(), n) << path;  // _0 carries an invalid value
+            ++checked;
+        }
+    }
+    if (checked == 0) {
+        GTEST_SKIP() << "exif-orientation corpus not available";
+    }
+    EXPECT_EQ(checked, 18);
+}
+
+// Files written here with a known resolution in each format's own field.
+TEST(ProbeResolution, ReadFromEachFormatsHeaderAnd96WhenNone) {
+    test::ScratchDir dir;
+    QImage picture(16, 8, QImage::Format_RGB888);
+    picture.fill(Qt::darkCyan);
+    const struct {
+        const char* name;
+        const char* format;
+        double dpi;
+    } cases[] = {{"a.png", "png", 300}, {"a.jpg", "jpeg", 200}, {"a.bmp", "bmp", 150}};
+    for (const auto& c : cases) {
+        QImage copy = picture;
+        copy.setDotsPerMeterX(static_cast<int>(std::lround(c.dpi / 0.0254)));
+        copy.setDotsPerMeterY(copy.dotsPerMeterX());
+        ASSERT_TRUE(copy.save(QString::fromStdString((dir / c.name).string()), c.format));
+        ImageFile image = ImageFile::Open(dir / c.name);
+        ASSERT_TRUE(image.IsValid()) << c.name;
+        EXPECT_NEAR(image.HorizontalResolution(), c.dpi, 0.6) << c.name;
+    }
+
+    // TIFF in dots per centimetre.
+    const std::string tiffPath = (dir / "a.tif").string();
+    TIFF* tif = TIFFOpen(tiffPath.c_str(), "w");
+    ASSERT_NE(tif, nullptr);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 4);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 2);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_CENTIMETER);
+    TIFFSetField(tif, TIFFTAG_XRESOLUTION, 100.0f);
+    TIFFSetField(tif, TIFFTAG_YRESOLUTION, 100.0f);
+    uint8_t row[12] = {};
+    ASSERT_EQ(TIFFWriteScanline(tif, row, 0, 0), 1);
+    ASSERT_EQ(TIFFWriteScanline(tif, row, 1, 0), 1);
+    TIFFClose(tif);
+    EXPECT_NEAR(ImageFile::Open(dir / "a.tif").HorizontalResolution(), 254.0, 0.01);
+
+    // GIF records no resolution at all.
+    const auto gif = Corpora() / "gif-test-suite" / "gifs" / "animated_loop.gif";
+    if (std::filesystem::exists(gif)) {
+        EXPECT_DOUBLE_EQ(ImageFile::Open(gif).HorizontalResolution(), 96.0);
+    }
+}
+
+TEST(ProbeFormat, ContentNotTheNameDecidesTheDecoder) {
+    test::ScratchDir dir;
+    QImage picture(10, 6, QImage::Format_RGB888);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir / "really-a-png.jpg").string()), "png"));
+    ImageFile image = ImageFile::Open(dir / "really-a-png.jpg");
+    ASSERT_TRUE(image.IsValid()) << image.Error();
+    EXPECT_EQ(image.FormatName(), "PNG");
+    EXPECT_EQ(image.Width(), 10);
+}
+
+TEST(ProbeFormat, MissingAndNonImageFilesAreNotValidAndEveryCallFails) {
+    test::ScratchDir dir;
+    test::WriteBytes(dir / "notes.jpg", {'h', 'e', 'l', 'l', 'o', '\n'});
+    for (const auto& path : {dir / "notes.jpg", dir / "missing.png", dir.path()}) {
+        ImageFile image = ImageFile::Open(path);
+        EXPECT_FALSE(image.IsValid()) << path;
+        EXPECT_FALSE(image.Error().empty());
+        EXPECT_TRUE(image.FrameDimensions().empty());
+        EXPECT_EQ(image.Width(), 0);
+        EXPECT_EQ(image.Height(), 0);
+        EXPECT_FALSE(image.SelectActiveFrame(FrameDimension::Page, 0));
+        PageBitmap page = test::WhitePage(4, 4);
+        EXPECT_FALSE(image.DrawActiveFrame(page, {0, 0, 4, 4}));
+        EXPECT_TRUE(image.DecodeForDisplay(QSize(4, 4)).isNull());
+    }
+}
+
+// ---- multi-frame files ----
+
+// Four pages of different sizes, colours and resolutions, written with libtiff.
+std::filesystem::path WriteFourPageTiff(const test::ScratchDir& dir) {
+    const auto path = dir / "four.tif";
+    TIFF* tif = TIFFOpen(path.string().c_str(), "w");
+    EXPECT_NE(tif, nullptr);
+    const struct {
+        uint32_t w, h;
+        uint8_t r, g, b;
+        float dpi;
+    } pages[] = {{40, 30, 255, 0, 0, 72},
+                 {25, 60, 0, 255, 0, 150},
+                 {70, 10, 0, 0, 255, 300},
+                 {33, 33, 90, 90, 90, 96}};
+    for (const auto& p : pages) {
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, p.w);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, p.h);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+        TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+        TIFFSetField(tif, TIFFTAG_XRESOLUTION, p.dpi);
+        TIFFSetField(tif, TIFFTAG_YRESOLUTION, p.dpi);
+        TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+        std::vector<uint8_t> row(p.w * 3);
+        for (uint32_t x = 0; x < p.w; ++x) {
+            row[x * 3] = p.r;
+            row[x * 3 + 1] = p.g;
+            row[x * 3 + 2] = p.b;
+        }
+        for (uint32_t y = 0; y < p.h; ++y) {
+            EXPECT_EQ(TIFFWriteScanline(tif, row.data(), y, 0), 1);
+        }
+        EXPECT_EQ(TIFFWriteDirectory(tif), 1);
+    }
+    TIFFClose(tif);
+    return path;
+}
+
+TEST(MultiFrame, FourPageTiffGivesOneFrameEachWithItsOwnSizeAndResolution) {
+    test::ScratchDir dir;
+    ImageFile image = ImageFile::Open(WriteFourPageTiff(dir));
+    ASSERT_TRUE(image.IsValid()) << image.Error();
+    EXPECT_EQ(image.FormatName(), "TIFF");
+    const auto dims = image.FrameDimensions();
+    ASSERT_EQ(dims.size(), 1u);
+    EXPECT_EQ(dims[0].dimension, FrameDimension::Page);
+    ASSERT_EQ(dims[0].count, 4u);
+
+    const struct {
+        int32_t w, h;
+        Rgb colour;
+        double dpi;
+    } expected[] = {{40, 30, {255, 0, 0}, 72},
+                    {25, 60, {0, 255, 0}, 150},
+                    {70, 10, {0, 0, 255}, 300},
+                    {33, 33, {90, 90, 90}, 96}};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(image.SelectActiveFrame(FrameDimension::Page, i));
+        EXPECT_EQ(image.Width(), expected[i].w);
+        EXPECT_EQ(image.Height(), expected[i].h);
+        EXPECT_NEAR(image.HorizontalResolution(), expected[i].dpi, 0.01);
+        PageBitmap page = test::WhitePage(expected[i].w, expected[i].h);
+        ASSERT_TRUE(image.DrawActiveFrame(page, {0, 0, expected[i].w, expected[i].h}));
+        EXPECT_EQ(page.pixel(0, 0), expected[i].colour);
+        EXPECT_EQ(page.pixel(expected[i].w - 1, expected[i].h - 1), expected[i].colour);
+    }
+    // Out of range, or in a dimension the file does not have: the active frame stays.
+    EXPECT_FALSE(image.SelectActiveFrame(FrameDimension::Page, 4));
+    EXPECT_FALSE(image.SelectActiveFrame(FrameDimension::Time, 0));
+    EXPECT_EQ(image.Width(), 33);
+}
+
+TEST(MultiFrame, TiffDirectoryLoopsEndAndEveryListedPageIsUsable) {
+    const auto dir = Corpora() / "libtiff" / "test-images";
+    VELLUMO_REQUIRE_FILE(dir);
+    for (const char* name : {"test_ifd_loop_to_self.tif", "test_ifd_loop_to_first.tif",
+                             "test_ifd_loop_subifd.tif", "test_two_ifds.tif"}) {
+        ImageFile image = ImageFile::Open(dir / name);
+        ASSERT_TRUE(image.IsValid()) << name << ": " << image.Error();
+        const auto dims = image.FrameDimensions();
+        ASSERT_EQ(dims.size(), 1u);
+        EXPECT_GE(dims[0].count, 1u) << name;
+        EXPECT_LE(dims[0].count, 5u) << name << ": the loop was followed";
+        for (uint32_t i = 0; i < dims[0].count; ++i) {
+            ASSERT_TRUE(image.SelectActiveFrame(FrameDimension::Page, static_cast<int32_t>(i)));
+            PageBitmap page =
+                test::WhitePage(std::max(1, image.Width()), std::max(1, image.Height()));
+            image.DrawActiveFrame(page, {0, 0, page.width(), page.height()});
+        }
+    }
+    EXPECT_EQ(ImageFile::Open(dir / "test_two_ifds.tif").FrameDimensions()[0].count, 2u);
+}
+
+TEST(MultiFrame, AnimatedGifHasOneFramePerImageInTheTimeDimension) {
+    const auto path = Corpora() / "gif-test-suite" / "gifs" / "animated_loop.gif";
+    VELLUMO_REQUIRE_FILE(path);
+    ImageFile image = ImageFile::Open(path);
+    ASSERT_TRUE(image.IsValid()) << image.Error();
+    EXPECT_EQ(image.FormatName(), "GIF");
+    const auto dims = image.FrameDimensions();
+    ASSERT_EQ(dims.size(), 1u);
+    EXPECT_EQ(dims[0].dimension, FrameDimension::Time);
+    EXPECT_EQ(dims[0].count, 4u);
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(image.SelectActiveFrame(FrameDimension::Time, i));
+        EXPECT_EQ(image.Width(), 100);
+        EXPECT_EQ(image.Height(), 100);
+    }
+    EXPECT_FALSE(image.SelectActiveFrame(FrameDimension::Page, 0));
+}
+
+TEST(MultiFrame, IconShowsItsLargestImageAsTheOnlyFrame) {
+    const auto path = Corpora() / "mozilla-ico" / "mozilla" / "ico-mixed" / "mixed-bmp-png.ico";
+    VELLUMO_REQUIRE_FILE(path);
+    ImageFile image = ImageFile::Open(path);
+    ASSERT_TRUE(image.IsValid()) << image.Error();
+    const auto dims = image.FrameDimensions();
+    ASSERT_EQ(dims.size(), 1u);
+    EXPECT_EQ(dims[0].count, 1u);
+    EXPECT_EQ(image.Width(), 48);  // entries of 48, 32, 24 and 16 pixels
+    EXPECT_EQ(image.Height(), 48);
+    const QImage reference(
+        QString::fromStdString((path.parent_path() / "mixed-bmp-png48.png").string()));
+    ASSERT_FALSE(reference.isNull());
+    PageBitmap page = test::WhitePage(48, 48);
+    ASSERT_TRUE(image.DrawActiveFrame(page, {0, 0, 48, 48}));
+    EXPECT_LT(test::MeanAbsDiff(page, test::OverWhite(reference)), 1.0);
+}
+
+// ---- decoding and drawing ----
+
+// The reduced-scale decode plus our bicubic stays close to a full decode by another
+// decoder followed by the same bicubic.
+TEST(DecodeJpeg, ReducedScaleDecodeMatchesFullDecodeThenScale) {
+    const auto path = Corpora() / "exif-orientation" / "Landscape_1.jpg";
+    VELLUMO_REQUIRE_FILE(path);
+    QImage full(QString::fromStdString(path.string()), "jpeg");
+    ASSERT_FALSE(full.isNull());
+    full.convertTo(QImage::Format_RGB888);
+    for (const auto& [w, h] : {std::pair{1024, 683}, std::pair{400, 266}, std::pair{200, 133}}) {
+        PageBitmap expected = test::WhitePage(w, h);
+        ASSERT_TRUE(DrawBicubic({full.constBits(), full.width(), full.height(),
+                                 static_cast<size_t>(full.bytesPerLine()), SourceLayout::Rgb},
+                                {expected.data(), w, h, expected.stride()}, {0, 0, w, h}));
+        ImageFile image = ImageFile::Open(path);
+        PageBitmap page = test::WhitePage(w, h);
+        ASSERT_TRUE(image.DrawActiveFrame(page, {0, 0, w, h})) << image.Error();
+        QImage expectedImage(expected.data(), w, h, static_cast<qsizetype>(expected.stride()),
+                             QImage::Format_RGB888);
+        EXPECT_LT(test::MeanAbsDiff(page, expectedImage), 2.0) << w << "x" << h;
+    }
+}
+
+TEST(DecodeJpeg, DisplayDecodeUsesAReducedScaleThatStillCoversTheTarget) {
+    const auto path = Corpora() / "exif-orientation" / "Landscape_1.jpg";
+    VELLUMO_REQUIRE_FILE(path);
+    ImageFile image = ImageFile::Open(path);
+    const QImage small = image.DecodeForDisplay(QSize(200, 100));
+    ASSERT_FALSE(small.isNull());
+    EXPECT_EQ(small.size(), QSize(225, 150));  // 1/8 of 1800 x 1200
+    const QImage half = image.DecodeForDisplay(QSize(800, 500));
+    EXPECT_EQ(half.size(), QSize(900, 600));
+    EXPECT_EQ(image.DecodeForDisplay(QSize(1000, 700)).size(), QSize(1800, 1200));
+    EXPECT_EQ(image.DecodeForDisplay(QSize()).size(), QSize(1800, 1200));
+}
+
+// Four quadrants of pure ink: cyan, magenta, yellow, half black.
+void WriteCmykJpeg(const std::filesystem::path& path, J_COLOR_SPACE stored, bool adobeMarker) {
+    std::FILE* out = std::fopen(path.string().c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, out);
+    cinfo.image_width = 16;
+    cinfo.image_height = 16;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_colorspace(&cinfo, stored);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        cinfo.comp_info[c].h_samp_factor = 1;
+        cinfo.comp_info[c].v_samp_factor = 1;
+    }
+    cinfo.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
+    jpeg_start_compress(&cinfo, TRUE);
+    uint8_t row[16 * 4];
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            uint8_t ink[4] = {0, 0, 0, 0};
+            ink[x < 8 && y < 8    ? 0
+                : x >= 8 && y < 8 ? 1
+                : x < 8           ? 2
+                                  : 3] = y >= 8 && x >= 8 ? 128 : 255;
+            for (int c = 0; c < 4; ++c) {
+                // Files with the Adobe marker store the inks inverted, as Photoshop does.
+                row[x * 4 + c] = adobeMarker ? static_cast<uint8_t>(255 - ink[c]) : ink[c];
+            }
+        }
+        JSAMPROW rows[1] = {row};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::fclose(out);
+}
+
+TEST(DecodeJpeg, CmykAndYcckPhotosComeOutInTheirInkColours) {
+    test::ScratchDir dir;
+    const struct {
+        const char* name;
+        J_COLOR_SPACE stored;
+        bool adobe;
+    } cases[] = {{"adobe-cmyk.jpg", JCS_CMYK, true},
+                 {"ycck.jpg", JCS_YCCK, true},
+                 {"plain-cmyk.jpg", JCS_CMYK, false}};
+    for (const auto& c : cases) {
+        WriteCmykJpeg(dir / c.name, c.stored, c.adobe);
+        ImageFile image = ImageFile::Open(dir / c.name);
+        ASSERT_TRUE(image.IsValid()) << c.name << ": " << image.Error();
+        PageBitmap page = test::WhitePage(16, 16);
+        ASSERT_TRUE(image.DrawActiveFrame(page, {0, 0, 16, 16})) << image.Error();
+        const auto near = [](Rgb a, Rgb b) {
+            return std::abs(a.r - b.r) <= 6 && std::abs(a.g - b.g) <= 6 && std::abs(a.b - b.b) <= 6;
+        };
+        EXPECT_TRUE(near(page.pixel(3, 3), {0, 255, 255})) << c.name;
+        EXPECT_TRUE(near(page.pixel(12, 3), {255, 0, 255})) << c.name;
+        EXPECT_TRUE(near(page.pixel(3, 12), {255, 255, 0})) << c.name;
+        EXPECT_TRUE(near(page.pixel(12, 12), {127, 127, 127})) << c.name;
+    }
+    // The suite's CMYK files decode too (their inks follow the other convention, so
+    // only their decoding is checked here).
+    const auto suite = Corpora() / "jpegsuite" / "jpeg" / "baseline" / "32x32x8_cmyk.jpg";
+    if (std::filesystem::exists(suite)) {
+        ImageFile image = ImageFile::Open(suite);
+        PageBitmap page = test::WhitePage(32, 32);
+        EXPECT_TRUE(image.DrawActiveFrame(page, {0, 0, 32, 32})) << image.Error();
+    }
+}
+
+TEST(DecodeAlpha, TransparentAreasShowTheWhitePage) {
+    test::ScratchDir dir;
+    QImage picture(20, 10, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 10; x < 20; ++x) {
+            picture.setPixel(x, y, qRgba(200, 30, 10, 255));
+        }
+    }
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir / "half.png").string()), "png"));
+    ImageFile image = ImageFile::Open(dir / "half.png");
+    ASSERT_TRUE(image.IsValid()) << image.Error();
+    PageBitmap page = test::WhitePage(80, 40);
+    ASSERT_TRUE(image.DrawActiveFrame(page, {0, 0, 80, 40}));
+    EXPECT_EQ(page.pixel(5, 20), kWhite);
+    EXPECT_EQ(page.pixel(30, 5), kWhite);
+    EXPECT_EQ(page.pixel(75, 20), (Rgb{200, 30, 10}));
+}
+
+// The suite's expected pixels: a JSON array of straight RGBA samples, 8-bit, or 16-bit
+// for a few files that have no 8-bit version.
+std::optional<QImage> ExpectedPng(const std::filesystem::path& json, int32_t w, int32_t h) {
+    const std::vector<uint8_t> text = test::ReadBytes(json);
+    std::vector<int> values;
+    int current = -1;
+    for (const uint8_t ch : text) {
+        if (ch >= '0' && ch <= '9') {
+            current = (current < 0 ? 0 : current * 10) + (ch - '0');
+        } else if (current >= 0) {
+            values.push_back(current);
+            current = -1;
+        }
+    }
+    if (values.size() != static_cast<size_t>(w) * static_cast<size_t>(h) * 4) {
+        return std::nullopt;
+    }
+    const bool sixteen = *std::max_element(values.begin(), values.end()) > 255;
+    QImage image(w, h, QImage::Format_RGBA8888);
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w * 4; ++x) {
+            const int v = values[static_cast<size_t>(y * w * 4 + x)];
+            image.scanLine(y)[x] = static_cast<uint8_t>(sixteen ? (v * 255 + 32767) / 65535 : v);
+        }
+    }
+    return image;
+}
+
+TEST(DecodePng, EveryValidFileOfTheSuiteMatchesItsExpectedPixels) {
+    const auto dir = Corpora() / "pngsuite";
+    VELLUMO_REQUIRE_FILE(dir / "expected-rgba-json");
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "png")) {
+        const std::string stem = entry.path().stem().string();
+        if (entry.path().extension() != ".png" || stem[0] == 'x') {
+            continue;  // x*: the deliberately corrupt files, checked with the hostile ones
+        }
+        auto json = dir / "expected-rgba-json" / (stem + "_to8.json");  // 16-bit files
+        if (!std::filesystem::exists(json)) {
+            json = dir / "expected-rgba-json" / (stem + ".json");
+        }
+        ImageFile image = ImageFile::Open(entry.path());
+        ASSERT_TRUE(image.IsValid()) << stem << ": " << image.Error();
+        const int32_t w = image.Width(), h = image.Height();
+        PageBitmap page = test::WhitePage(w, h);
+        ASSERT_TRUE(image.DrawActiveFrame(page, {0, 0, w, h})) << stem << ": " << image.Error();
+        if (!std::filesystem::exists(json)) {
+            continue;
+        }
+        const auto expected = ExpectedPng(json, w, h);
+        ASSERT_TRUE(expected.has_value()) << json;
+        // 16-bit samples may round one step differently.
+        EXPECT_LT(test::MeanAbsDiff(page, test::OverWhite(*expected)), 0.5) << stem;
+        ++compared;
+    }
+    EXPECT_GT(compared, 150);
+}
+
+}  // namespace
+}  // namespace vellumo::imaging
