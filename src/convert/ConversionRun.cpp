@@ -8,8 +8,8 @@
 
 #include "convert/CaptionPosition.h"
 #include "convert/Messages.h"
+#include "convert/OutputEncoders.h"
 #include "convert/OutputNaming.h"
-#include "convert/PageWriters.h"
 #include "convert/PlatformFiles.h"
 #include "convert/RunWorker.h"
 
@@ -102,7 +102,7 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
     s.settings = settings;
     try {
         s.worker = std::thread([&s] {
-            auto writers = MakeImagingWriters();
+            auto writers = MakeImagingEncoders();
             RunSummary summary = ExecuteRun(s.toolkit, *writers, s.snapshot, s.settings, s.stop);
             std::lock_guard lock(s.mutex);
             s.summary = std::move(summary);

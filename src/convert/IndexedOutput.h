@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "convert/PageWriters.h"
+#include "convert/OutputEncoders.h"
 #include "imaging/PageBitmap.h"
 #include "ui/Toolkit.h"
 
@@ -15,7 +15,7 @@ namespace vellumo::convert {
 // Writes `page` to `target` with `bits` bits per pixel and a palette of `paletteSize`
 // colours. `outputName` is the caption of "Failed to save the file!", shown whenever the
 // file is not written. True when the file was written.
-bool WriteIndexedBmp(ui::Toolkit& toolkit, PageWriters& writers, const imaging::PageBitmap& page,
+bool WriteIndexedBmp(ui::Toolkit& toolkit, OutputEncoders& writers, const imaging::PageBitmap& page,
                      const std::filesystem::path& target, const std::string& outputName, int bits,
                      int paletteSize);
 

@@ -7,7 +7,7 @@
 
 namespace vellumo::convert {
 
-PageSaver::PageSaver(ui::Toolkit& toolkit, PageWriters& writers, StagedOutputs& outputs,
+PageSaver::PageSaver(ui::Toolkit& toolkit, OutputEncoders& writers, StagedOutputs& outputs,
                      const TiffOptions& tiffOptions, int pageTotal)
     : toolkit_(toolkit),
       writers_(writers),

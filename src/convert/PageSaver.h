@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "convert/PageWriters.h"
+#include "convert/OutputEncoders.h"
 #include "convert/RunSettings.h"
 #include "convert/StagedOutputs.h"
 #include "imaging/PageBitmap.h"
@@ -16,7 +16,7 @@ namespace vellumo::convert {
 
 class PageSaver {
   public:
-    PageSaver(ui::Toolkit& toolkit, PageWriters& writers, StagedOutputs& outputs,
+    PageSaver(ui::Toolkit& toolkit, OutputEncoders& writers, StagedOutputs& outputs,
               const TiffOptions& tiffOptions, int pageTotal);
 
     // Writes `page` to the entry's outputFilePath. True when the page reached its file;
@@ -37,7 +37,7 @@ class PageSaver {
     void CountPage();
 
     ui::Toolkit& toolkit_;
-    PageWriters& writers_;
+    OutputEncoders& writers_;
     StagedOutputs& outputs_;
     TiffOptions tiffOptions_;
     int pageTotal_;

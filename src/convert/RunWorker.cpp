@@ -37,7 +37,7 @@ int ThreadsToUse(int threads) {
 
 class Run {
   public:
-    Run(ui::Toolkit& toolkit, PageWriters& writers, photolist::PhotoList& snapshot,
+    Run(ui::Toolkit& toolkit, OutputEncoders& writers, photolist::PhotoList& snapshot,
         const RunSettings& settings, const std::atomic<bool>& stop)
         : toolkit_(toolkit),
           writers_(writers),
@@ -143,7 +143,7 @@ class Run {
     }
 
     ui::Toolkit& toolkit_;
-    PageWriters& writers_;
+    OutputEncoders& writers_;
     photolist::PhotoList& snapshot_;
     const RunSettings& settings_;
     const std::atomic<bool>& stop_;
@@ -159,7 +159,7 @@ int PrefetchHelpersFor(int threads) {
     return std::clamp(ThreadsToUse(threads) - 1, 0, 3);
 }
 
-RunSummary ExecuteRun(ui::Toolkit& toolkit, PageWriters& writers, photolist::PhotoList& snapshot,
+RunSummary ExecuteRun(ui::Toolkit& toolkit, OutputEncoders& writers, photolist::PhotoList& snapshot,
                       const RunSettings& settings, const std::atomic<bool>& stop) {
     try {
         Run run(toolkit, writers, snapshot, settings, stop);

@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "convert/ConversionRun.h"
-#include "convert/PageWriters.h"
+#include "convert/OutputEncoders.h"
 #include "convert/RunSettings.h"
 #include "photolist/PhotoList.h"
 #include "ui/Toolkit.h"
@@ -14,7 +14,7 @@
 namespace vellumo::convert {
 
 // Runs to the end of the list or until `stop` is set; never throws.
-RunSummary ExecuteRun(ui::Toolkit& toolkit, PageWriters& writers, photolist::PhotoList& snapshot,
+RunSummary ExecuteRun(ui::Toolkit& toolkit, OutputEncoders& writers, photolist::PhotoList& snapshot,
                       const RunSettings& settings, const std::atomic<bool>& stop);
 
 // Helper threads that make pages ahead for `threads` (0: every core): one fewer than the

@@ -1,6 +1,6 @@
 #pragma once
 // The encoders the save step writes pages with. The run uses the imaging layer's
-// writers (MakeImagingWriters); tests may put others in their place to make a write
+// writers (MakeImagingEncoders); tests may put others in their place to make a write
 // fail at a chosen page.
 
 #include <filesystem>
@@ -27,9 +27,9 @@ struct TiffOptions {
     int threads = 0;  // strip compression threads; 0 uses every core
 };
 
-class PageWriters {
+class OutputEncoders {
   public:
-    virtual ~PageWriters() = default;
+    virtual ~OutputEncoders() = default;
     // Nothing when the file cannot be created.
     virtual std::unique_ptr<TiffOutput> OpenTiff(const std::filesystem::path& path,
                                                  const TiffOptions& options) = 0;
@@ -39,6 +39,6 @@ class PageWriters {
     virtual bool SavePng(const imaging::PageBitmap& page, const std::filesystem::path& path) = 0;
 };
 
-std::unique_ptr<PageWriters> MakeImagingWriters();
+std::unique_ptr<OutputEncoders> MakeImagingEncoders();
 
 }  // namespace vellumo::convert

@@ -1,0 +1,165 @@
+// Faults while writing: a file-size limit reached in the middle of a run, in a forked
+// child so that the limit binds nothing else. Also EXIF orientation from real photos.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QGuiApplication>
+#include <csignal>
+#include <cstdio>
+#include <random>
+
+#include "ConvertTestFiles.h"
+#include "convert/ConversionRun.h"
+#include "photolist/AddPhotos.h"
+#include "support/RecordingReporter.h"
+#include "support/RecordingToolkit.h"
+
+namespace vellumo::convert {
+namespace {
+
+namespace fs = std::filesystem;
+
+QImage Noise(int w, int h, unsigned seed) {
+    std::mt19937 random(seed);
+    QImage image(w, h, QImage::Format_RGB888);
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = image.scanLine(y);
+        for (int x = 0; x < w * 3; ++x) {
+            row[x] = static_cast<uint8_t>(random());
+        }
+    }
+    return image;
+}
+
+// In the child: limit the file size, ignore the signal, run, print the messages and end
+// with the number of pages written as the exit status.
+[[noreturn]] void ConvertUnderSizeLimit(const photolist::PhotoList& list,
+                                        const RunSettings& settings, rlim_t limit) {
+    const rlimit lim{limit, limit};
+    setrlimit(RLIMIT_FSIZE, &lim);
+    std::signal(SIGXFSZ, SIG_IGN);
+    test::RecordingToolkit toolkit;
+    const SyncResult result = ConvertAndWait(toolkit, list, settings);
+    for (const auto& m : toolkit.messages()) {
+        std::fprintf(stderr, "[%s|%s]\n", m.text.c_str(), m.caption.c_str());
+    }
+    std::fflush(stderr);
+    std::_Exit(result.summary.pagesWritten);
+}
+
+TEST(WriteFault, SizeLimitMidRunReportsThePageAndKeepsEarlierPagesReadable) {
+    ::testing::FLAGS_gtest_death_test_style = "fast";
+    test::TestFolder folder;
+    photolist::PhotoList list;
+    options::OutputPhotoFormat record;
+    test::RecordingReporter quiet;
+    std::vector<QImage> images;
+    for (unsigned i = 0; i < 4; ++i) {
+        images.push_back(Noise(256, 256, i));
+        const std::string path = folder / ("noise" + std::to_string(i) + ".png");
+        test::SaveImage(images.back(), path, "PNG");
+        ASSERT_EQ(photolist::AddPhotoFile(path, record, quiet, list), 1);
+    }
+    RunSettings settings;
+    settings.outputFilePath = folder / "album.tif";
+    settings.tiffCompression = TiffCompression::None;  // exact page sizes: 196608 bytes each
+    settings.threads = 2;
+    const rlim_t limit = 196608 * 2 + 196608 / 2;  // room for two pages and a half
+
+    EXPECT_EXIT(ConvertUnderSizeLimit(list, settings, limit), ::testing::ExitedWithCode(2),
+                "\\[Failed to save the file!\\|" + settings.outputFilePath + "\\]");
+
+    bool ok = false;
+    const auto pages = test::ReadTiff(settings.outputFilePath, &ok);
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(pages.size(), 2u);
+    for (size_t p = 0; p < 2; ++p) {
+        const QImage read = test::ToQImage(pages[p]);
+        EXPECT_EQ(test::MeanDifference(read, images[p]), 0.0) << "page " << p;
+    }
+    // Nothing else is left in the folder: no temporary file.
+    EXPECT_EQ(folder.Files().size(), 5u);
+}
+
+TEST(WriteFault, SizeLimitOnASingleImageFormatKeepsTheUsersFile) {
+    ::testing::FLAGS_gtest_death_test_style = "fast";
+    test::TestFolder folder;
+    photolist::PhotoList list;
+    options::OutputPhotoFormat record;
+    record.nOuptputFormat = options::kFormatBmp;
+    test::RecordingReporter quiet;
+    const std::string input = folder / "noise.png";
+    test::SaveImage(Noise(256, 256, 9), input, "PNG");
+    ASSERT_EQ(photolist::AddPhotoFile(input, record, quiet, list), 1);
+    const std::string output = folder / "page.bmp";
+    { std::ofstream(output) << "the user's bitmap"; }
+    RunSettings settings;
+    settings.outputFilePath = output;
+    EXPECT_EXIT(ConvertUnderSizeLimit(list, settings, 100000), ::testing::ExitedWithCode(0),
+                "\\[Failed to save the file!\\|" + output + "\\]");
+    EXPECT_EQ(test::ReadBytes(output), "the user's bitmap");
+    EXPECT_EQ(folder.Files(), (std::vector<std::string>{"noise.png", "page.bmp"}));
+}
+
+// ---- EXIF orientation ------------------------------------------------------------------
+
+class AutoOrient : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (QCoreApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "convert_tests";
+            static char* argv[] = {name, nullptr};
+            new QGuiApplication(argc, argv);
+        }
+    }
+};
+
+TEST_F(AutoOrient, EveryOrientationComesOutUprightAndResizedFromTheUprightSize) {
+    const fs::path suite = fs::path(VELLUMO_CORPORA_DIR) / "exif-orientation";
+    if (!fs::exists(suite / "Landscape_1.jpg")) {
+        GTEST_SKIP() << "no EXIF orientation suite at " << suite;
+    }
+    test::TestFolder folder;
+    photolist::PhotoList list;
+    options::OutputPhotoFormat record;
+    record.nOuputSizeType = options::kSizeCustom;
+    record.nKeepAspectRatio = options::kKeepWithWidth;
+    record.nOutputWidth = 180;
+    test::RecordingReporter quiet;
+    for (int n = 0; n <= 8; ++n) {
+        ASSERT_EQ(
+            photolist::AddPhotoFile((suite / ("Landscape_" + std::to_string(n) + ".jpg")).string(),
+                                    record, quiet, list),
+            1);
+    }
+    test::RecordingToolkit toolkit;
+    RunSettings settings;
+    settings.outputFilePath = folder / "upright.tif";
+    settings.autoOrient = true;
+    ConvertAndWait(toolkit, list, settings);
+    EXPECT_TRUE(toolkit.messages().empty());
+    const auto pages = test::ReadTiff(settings.outputFilePath);
+    ASSERT_EQ(pages.size(), 9u);
+    const QImage reference = test::ToQImage(pages[1]);
+    EXPECT_EQ(reference.width(), 180);
+    EXPECT_EQ(reference.height(), 120);  // the suite's landscape photos are 3:2
+    for (size_t n = 0; n < pages.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_LT(test::MeanDifference(test::ToQImage(pages[n]), reference), 6.0);
+    }
+
+    // Without the option, orientation 6 keeps the stored (turned) picture.
+    test::RecordingToolkit plain;
+    settings.outputFilePath = folder / "stored.tif";
+    settings.autoOrient = false;
+    ConvertAndWait(plain, list, settings);
+    const auto stored = test::ReadTiff(settings.outputFilePath);
+    ASSERT_EQ(stored.size(), 9u);
+    EXPECT_EQ(stored[6].width, 180);
+    EXPECT_EQ(stored[6].height, 270);
+    EXPECT_GT(test::MeanDifference(test::ToQImage(stored[2]), reference), 6.0);
+}
+
+}  // namespace
+}  // namespace vellumo::convert
