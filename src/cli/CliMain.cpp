@@ -80,6 +80,24 @@ void PrintSummary(const convert::RunSummary& summary, std::FILE* out) {
     }
 }
 
+// --list: the pages a conversion would make, one line each, without writing anything.
+int ListPages(const CollectResult& collected, std::FILE* out) {
+    int page = 0;
+    for (const auto& e : collected.list) {
+        // The page as written: a quarter turn swaps its sides.
+        const bool turned = e.outputFormat.nRotateAngel == 90 || e.outputFormat.nRotateAngel == 270;
+        const int32_t width = turned ? e.outputFormat.nOutputHeight : e.outputFormat.nOutputWidth;
+        const int32_t height = turned ? e.outputFormat.nOutputWidth : e.outputFormat.nOutputHeight;
+        std::fprintf(out, "%d\t%s\tframe %d of %d\t%dx%d\t%dx%d\n", ++page, e.path.c_str(),
+                     e.frameIndex + 1, e.totalFrames, e.width, e.height, width, height);
+    }
+    std::fflush(out);
+    if (collected.list.empty()) {
+        return kExitUsageOrNothing;
+    }
+    return collected.inputsFailed > 0 ? kExitSomeFailed : kExitOk;
+}
+
 int Convert(const CliOptions& options, const CliStreams& streams) {
     TerminalSettings terminal;
     terminal.assumeYes = options.overwrite;
@@ -93,6 +111,9 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
     CollectResult collected = CollectPhotos(options, toolkit, streams.err);
     if (!collected.usageError.empty()) {
         return UsageError(streams.err, collected.usageError);
+    }
+    if (options.mode == Mode::List) {
+        return ListPages(collected, streams.out);
     }
     if (collected.list.empty()) {
         std::fprintf(streams.err, "vellumo-cli: no photos to convert; nothing written\n");
@@ -170,6 +191,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
         case Mode::Info:
             return RunInfo(options.inputs, streams.out, streams.err);
         case Mode::Convert:
+        case Mode::List:
             break;
     }
     return Convert(options, streams);

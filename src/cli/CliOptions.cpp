@@ -75,6 +75,7 @@ void Parser::DefineOptions() {
     flagOptions_["--help"] = [this] { options_.mode = Mode::Help; };
     flagOptions_["--version"] = [this] { options_.mode = Mode::Version; };
     flagOptions_["--info"] = [this] { options_.mode = Mode::Info; };
+    flagOptions_["--list"] = [this] { options_.mode = Mode::List; };
 
     valueOptions_["--output"] = [this](const std::string&, const std::string& v) {
         options_.output = v;
@@ -303,6 +304,11 @@ bool Parser::Finish() {
         case Mode::Info:
             if (options_.inputs.empty()) {
                 return Fail("--info needs at least one file");
+            }
+            return true;
+        case Mode::List:
+            if (options_.inputs.empty()) {
+                return Fail("no input photos given");
             }
             return true;
         case Mode::Convert:

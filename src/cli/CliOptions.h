@@ -11,7 +11,7 @@
 
 namespace vellumo::cli {
 
-enum class Mode { Convert, Info, Help, Version };
+enum class Mode { Convert, List, Info, Help, Version };
 
 enum class SortOrder { None, Name, NameDesc, Time, TimeDesc };
 

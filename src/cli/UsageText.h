@@ -6,6 +6,7 @@
 namespace vellumo::cli {
 
 inline constexpr std::string_view kUsage = R"(Usage: vellumo-cli [options] INPUT... -o OUTPUT
+       vellumo-cli --list [options] INPUT...
        vellumo-cli --info FILE...
 
 Combines photos into one multi-page TIFF (or BMP, JPEG or PNG files), one page per
@@ -46,6 +47,8 @@ Other:
   --log FILE            append the activity log to FILE
   --threads N           worker threads, 0 for every core (default)
   -q, --quiet           no progress and no summary; messages are still shown
+  --list                print the pages INPUT... would give (file, frame, photo size,
+                        page size) and write nothing; -o is not needed
   --info FILE...        show format, frames, sizes, resolutions and pixel hashes
   -h, --help            show this help
   --version             show the version

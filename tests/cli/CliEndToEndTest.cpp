@@ -296,6 +296,21 @@ TEST(CliInfo, UnreadableFilesFailWithExitOne) {
     EXPECT_THAT(r.err, HasSubstr("none.png"));
 }
 
+// ---- --list ----
+
+TEST(CliList, ShowsEveryPageWithItsSizeAndWritesNothing) {
+    TempFolder folder;
+    const std::string four = folder / "four.tif";
+    ASSERT_TRUE(WriteMultiPageTiff(four, {{40, 30, 1, 1, 1}, {50, 20, 1, 1, 1}}));
+    const auto r =
+        Cli({"--list", four, folder / "missing.png", "--width", "100", "--rotate", "90"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "1\t" + four + "\tframe 1 of 2\t40x30\t75x100\n" + "2\t" + four +
+                         "\tframe 2 of 2\t50x20\t40x100\n");
+    EXPECT_THAT(r.err, HasSubstr("missing.png"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
 // ---- Help and version ----
 
 TEST(CliCommands, HelpVersionAndUsageErrors) {
