@@ -17,7 +17,13 @@ namespace vellumo::dib {
 
 // Largest image block Allocate agrees to create: above any page the conversion makes,
 // low enough that every size field of a BMP file (32 bits) still holds the file size.
+// Fuzzing builds use a small limit: clearing a huge block for every hostile header would
+// make each run take seconds.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+inline constexpr uint64_t kMaxImageBytes = uint64_t{64} * 1024 * 1024;
+#else
 inline constexpr uint64_t kMaxImageBytes = uint64_t{1536} * 1024 * 1024;
+#endif
 
 class CIndexedBitmap {
   public:

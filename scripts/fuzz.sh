@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds a libFuzzer target (preset "fuzz", clang) and runs it for a bounded time on a seed
+# corpus copied into a temporary folder. Crashing inputs land in fuzz/artifacts/.
+#   scripts/fuzz.sh <target> <seconds>          e.g. scripts/fuzz.sh fuzz_bmp_decode 600
+# Environment: FUZZ_BUILD_DIR (default build/fuzz), FUZZ_ARGS (extra libFuzzer flags).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+target=${1:?usage: scripts/fuzz.sh <target> <seconds>}
+seconds=${2:?usage: scripts/fuzz.sh <target> <seconds>}
+build_dir=${FUZZ_BUILD_DIR:-build/fuzz}
+corpora=$(cd "$root/.." && pwd)/shared/corpora
+
+# Seeds per target: add a case for a new target.
+seed_files() {
+    case "$1" in
+        fuzz_bmp_decode)
+            ls "$corpora"/bmpsuite/{g,q,b,x}/*.bmp 2>/dev/null || true
+            ls "$root"/tests/data/crashers/bmp_decode/* 2>/dev/null || true
+            ;;
+        *)
+            echo "scripts/fuzz.sh: no seeds listed for $1" >&2
+            ;;
+    esac
+}
+
+cmake --preset fuzz -B "$build_dir" >/dev/null
+cmake --build "$build_dir" --target "$target" -j2
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vellumo-fuzz-$target.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/corpus" fuzz/artifacts
+seed_files "$target" | while read -r seed; do cp "$seed" "$work/corpus/"; done
+echo "$target: $(ls "$work/corpus" | wc -l) seeds, $seconds s"
+
+# One fuzzing process (-jobs=1 runs it as a child that logs to fuzz-0.log in $work).
+cd "$work"
+status=0
+"$root/$build_dir/fuzz/$target" -jobs=1 -max_total_time="$seconds" -rss_limit_mb=3072 \
+    -malloc_limit_mb=2048 -artifact_prefix="$root/fuzz/artifacts/$target-" \
+    ${FUZZ_ARGS:-} "$work/corpus" || status=$?
+log="$root/fuzz/artifacts/$target-$(date +%Y%m%d-%H%M%S).log"
+cp fuzz-0.log "$log" 2>/dev/null || true
+tail -n 5 "$log" 2>/dev/null || true
+echo "log: $log"
+ls "$root"/fuzz/artifacts/"$target"-crash-* "$root"/fuzz/artifacts/"$target"-leak-* \
+    "$root"/fuzz/artifacts/"$target"-oom-* "$root"/fuzz/artifacts/"$target"-timeout-* 2>/dev/null || true
+exit $status
