@@ -1,0 +1,90 @@
+#include "app/dialogs/AboutBox.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/dialogs/AppIcon.h"
+#include "app/dialogs/DialogUnits.h"
+#include "app/dialogs/Launchers.h"
+#include "app/dialogs/ProductInfo.h"
+#include "app/dialogs/Texts.h"
+
+namespace vellumo::app::dialogs {
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Link(const QString& address) {
+    return QStringLiteral("<a href=\"%1\">%1</a>").arg(address.toHtmlEscaped());
+}
+
+}  // namespace
+
+AboutBox::AboutBox(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+    const DialogUnits du(font());
+    setWindowTitle(Q(texts::kAboutTitle));
+    setFixedSize(du.size(212, 118));
+
+    auto* icon = new QLabel(this);
+    const int iconSide = std::max(32, du.x(21));
+    icon->setPixmap(ApplicationIcon().pixmap(iconSide, iconSide));
+    icon->setGeometry(du.x(11), du.y(14), iconSide, iconSide);
+
+    struct Line {
+        QString text;
+        bool link;
+    };
+    const Line lineTexts[] = {{Q(texts::kProductName), false},
+                              {VersionText(), false},
+                              {Q(texts::kMakerName), false},
+                              {ProductHomepage(), true},
+                              {ContactPage(), true}};
+    int top = 12;
+    for (const Line& line : lineTexts) {
+        auto* label = new QLabel(this);
+        if (line.link) {
+            label->setTextFormat(Qt::RichText);
+            label->setText(Link(line.text));
+            label->setTextInteractionFlags(Qt::TextBrowserInteraction);
+            connect(label, &QLabel::linkActivated, this,
+                    [](const QString& address) { OpenUrl(QUrl(address)); });
+        } else {
+            label->setText(line.text);
+        }
+        du.place(label, 45, top, 160, 10);
+        lines_.append(label);
+        lineTexts_.append(line.text);
+        top += 14;
+    }
+    QFont bold = lines_.front()->font();
+    bold.setBold(true);
+    lines_.front()->setFont(bold);
+
+    auto* ok = new QPushButton(Q(texts::kOk), this);
+    ok->setDefault(true);
+    du.place(ok, 81, 97, 50, 14);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QStringList AboutBox::lines() const {
+    return lineTexts_;
+}
+
+void ShowAboutBox(QWidget* parent) {
+    AboutBox box(parent);
+    box.exec();
+}
+
+QAction* CreateAboutAction(QWidget* window) {
+    auto* action = new QAction(Q(texts::kAboutMenuItem), window);
+    action->setMenuRole(QAction::AboutRole);
+    QObject::connect(action, &QAction::triggered, window, [window] { ShowAboutBox(window); });
+    return action;
+}
+
+}  // namespace vellumo::app::dialogs

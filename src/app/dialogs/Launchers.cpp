@@ -1,0 +1,101 @@
+#include "app/dialogs/Launchers.h"
+
+#include <QDesktopServices>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QWidget>
+#include <fstream>
+#include <system_error>
+
+#include "app/dialogs/HelpLocation.h"
+#include "app/dialogs/MessageBoxes.h"
+#include "app/dialogs/ProductInfo.h"
+#include "app/dialogs/Texts.h"
+
+namespace vellumo::app::dialogs {
+namespace {
+
+bool OpenWithDesktop(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+UrlOpener& CurrentOpener() {
+    static UrlOpener opener = OpenWithDesktop;
+    return opener;
+}
+
+QUrl UrlOfFile(const std::filesystem::path& file) {
+    const std::u8string utf8 = file.u8string();
+    return QUrl::fromLocalFile(QString::fromUtf8(reinterpret_cast<const char*>(utf8.data()),
+                                                 static_cast<qsizetype>(utf8.size())));
+}
+
+// The message for an address no browser could be started for.
+void ReportNoBrowser(QWidget* owner, const QString& address) {
+    const QByteArray utf8 = address.toUtf8();
+    std::string text(texts::kBrowserFailedBefore);
+    text.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+    text.append(texts::kBrowserFailedAfter);
+    ShowMessage(owner, text, texts::kUnknownError);
+}
+
+// The file can be opened for reading as an existing regular file.
+bool CanReadFile(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        return false;
+    }
+    std::ifstream probe(file, std::ios::binary);
+    return probe.is_open();
+}
+
+}  // namespace
+
+UrlOpener SetUrlOpener(UrlOpener opener) {
+    UrlOpener previous = std::move(CurrentOpener());
+    CurrentOpener() = opener ? std::move(opener) : UrlOpener(OpenWithDesktop);
+    return previous;
+}
+
+bool OpenUrl(const QUrl& url) {
+    return CurrentOpener()(url);
+}
+
+bool OpenHelp(QWidget* owner) {
+    const auto page = FindHelpEntryPage();
+    if (!page) {
+        ShowMessage(owner, texts::kHelpNotFound, texts::kError);
+        return false;
+    }
+    const QUrl url = UrlOfFile(*page);
+    if (!OpenUrl(url)) {
+        ReportNoBrowser(owner, url.toString());
+        return false;
+    }
+    return true;
+}
+
+void InstallHelpShortcut(QWidget* window) {
+    auto* shortcut = new QShortcut(QKeySequence::HelpContents, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, [window] { OpenHelp(window); });
+}
+
+bool OpenProductPage(QWidget* owner) {
+    const QString address = ProductHomepage();
+    if (!OpenUrl(QUrl(address))) {
+        ReportNoBrowser(owner, address);
+        return false;
+    }
+    return true;
+}
+
+bool ViewLog(QWidget* owner, const std::filesystem::path& logFile) {
+    if (!CanReadFile(logFile)) {
+        ShowMessage(owner, texts::kNoLogFile, texts::kMessage);
+        return false;
+    }
+    return OpenUrl(UrlOfFile(logFile));
+}
+
+}  // namespace vellumo::app::dialogs

@@ -1,0 +1,37 @@
+#include "app/dialogs/LoadList.h"
+
+#include <QFileDialog>
+
+#include "app/dialogs/Texts.h"
+
+namespace vellumo::app::dialogs {
+namespace {
+
+QString PickWithDialog(QWidget* owner, const QString& title, const QString& folder,
+                       const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, title, folder, filter);
+}
+
+OpenFileFunction& CurrentFunction() {
+    static OpenFileFunction function = PickWithDialog;
+    return function;
+}
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+OpenFileFunction SetOpenFileFunction(OpenFileFunction function) {
+    OpenFileFunction previous = std::move(CurrentFunction());
+    CurrentFunction() = function ? std::move(function) : OpenFileFunction(PickWithDialog);
+    return previous;
+}
+
+QString LoadListCommand(QWidget* owner, const std::string& outputFolder) {
+    return CurrentFunction()(owner, Q(texts::kLoadListTitle), QString::fromStdString(outputFolder),
+                             Q(texts::kLoadListFilter));
+}
+
+}  // namespace vellumo::app::dialogs

@@ -1,0 +1,186 @@
+// The preview pane: the clicked entry's frame, stretched to the pane, decoded off the
+// window's thread; failures reported; late results of older clicks never shown.
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <vector>
+
+#include "DialogTestSupport.h"
+#include "app/dialogs/PreviewPane.h"
+
+namespace vellumo::app::dialogs {
+namespace {
+
+using imaging::FrameDimension;
+
+struct PageSpec {
+    uint32_t width;
+    uint32_t height;
+    QRgb colour;
+};
+
+// A multi-page RGB TIFF, one solid colour per page.
+bool WriteTiff(const std::string& path, const std::vector<PageSpec>& pages) {
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    if (tif == nullptr) {
+        return false;
+    }
+    bool ok = true;
+    for (const PageSpec& page : pages) {
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.height);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.height);
+        TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
+        std::vector<uint8_t> row(page.width * 3);
+        for (uint32_t x = 0; x < page.width; ++x) {
+            row[x * 3] = static_cast<uint8_t>(qRed(page.colour));
+            row[x * 3 + 1] = static_cast<uint8_t>(qGreen(page.colour));
+            row[x * 3 + 2] = static_cast<uint8_t>(qBlue(page.colour));
+        }
+        for (uint32_t y = 0; y < page.height && ok; ++y) {
+            ok = TIFFWriteScanline(tif, row.data(), y, 0) == 1;
+        }
+        ok = ok && TIFFWriteDirectory(tif) == 1;
+    }
+    TIFFClose(tif);
+    return ok;
+}
+
+bool Near(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) < 8 && std::abs(qGreen(a) - qGreen(b)) < 8 &&
+           std::abs(qBlue(a) - qBlue(b)) < 8;
+}
+
+class PreviewPaneTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        threePages_ = dir_.filePath("three.tif").toStdString();
+        ASSERT_TRUE(WriteTiff(
+            threePages_,
+            {{40, 30, qRgb(255, 0, 0)}, {64, 16, qRgb(0, 200, 0)}, {20, 50, qRgb(0, 0, 255)}}));
+        pane_.resize(161, 85);
+        pane_.show();
+    }
+
+    // What the pane shows on screen, as an image.
+    QImage Shown() { return pane_.grab().toImage(); }
+
+    bool WaitShown(QSignalSpy& spy) { return spy.count() > 0 || spy.wait(20000); }
+
+    QTemporaryDir dir_;
+    std::string threePages_;
+    test::MessageRecorder messages_;
+    PreviewPane pane_;
+};
+
+TEST_F(PreviewPaneTest, ShowsTheEntrysFrameStretchedOverThePane) {
+    QSignalSpy shown(&pane_, &PreviewPane::previewShown);
+    photolist::PhotoEntry second;  // the second of the three entries made from the file
+    second.path = threePages_;
+    second.frameDimension = FrameDimension::Page;
+    second.frameIndex = 1;
+    pane_.ShowPreview(second);
+    ASSERT_TRUE(WaitShown(shown));
+
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(pane_.picture().size(), pane_.size() * pane_.devicePixelRatioF());
+    const QImage image = Shown();
+    // Green from corner to corner: the 64 x 16 frame fills the whole 161 x 85 pane.
+    for (const QPoint p : {QPoint(1, 1), QPoint(80, 42), QPoint(159, 83), QPoint(1, 83)}) {
+        EXPECT_TRUE(Near(image.pixel(p), qRgb(0, 200, 0)))
+            << p.x() << "," << p.y() << " " << std::hex << image.pixel(p);
+    }
+}
+
+TEST_F(PreviewPaneTest, RepaintsKeepTheFrame) {
+    QSignalSpy shown(&pane_, &PreviewPane::previewShown);
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 2);
+    ASSERT_TRUE(WaitShown(shown));
+    pane_.repaint();
+    const QImage first = Shown();
+    pane_.update();
+    pane_.repaint();
+    const QImage second = Shown();
+    EXPECT_TRUE(Near(first.pixel(80, 42), qRgb(0, 0, 255)));
+    EXPECT_EQ(first, second);
+}
+
+TEST_F(PreviewPaneTest, ShowingReturnsAtOnceAndTheFrameArrivesLater) {
+    QSignalSpy shown(&pane_, &PreviewPane::previewShown);
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 0);
+    // The decode runs elsewhere; its result can only arrive through the event loop.
+    EXPECT_TRUE(pane_.isLoading());
+    EXPECT_FALSE(pane_.hasPicture());
+    ASSERT_TRUE(WaitShown(shown));
+    EXPECT_FALSE(pane_.isLoading());
+    EXPECT_TRUE(Near(Shown().pixel(80, 42), qRgb(255, 0, 0)));
+}
+
+TEST_F(PreviewPaneTest, OnlyTheLastOfQuickClicksIsShown) {
+    QSignalSpy shown(&pane_, &PreviewPane::previewShown);
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 0);
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 1);
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 2);
+    ASSERT_TRUE(WaitShown(shown));
+    // Let anything else that was still queued arrive.
+    QTest::qWait(200);
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_TRUE(Near(Shown().pixel(80, 42), qRgb(0, 0, 255)));
+}
+
+TEST_F(PreviewPaneTest, FileThatNoLongerLoadsIsReportedAndLeavesThePaneBlack) {
+    QSignalSpy shown(&pane_, &PreviewPane::previewShown);
+    QSignalSpy failed(&pane_, &PreviewPane::previewFailed);
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 0);
+    ASSERT_TRUE(WaitShown(shown));
+
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(threePages_)));
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 1);
+    ASSERT_TRUE(failed.wait(20000));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "Can not Active a Frame");
+    EXPECT_EQ(messages_.shown[0].caption, "Error");
+    EXPECT_FALSE(pane_.hasPicture());
+    EXPECT_EQ(Shown().pixel(80, 42), qRgb(0, 0, 0));
+}
+
+TEST_F(PreviewPaneTest, FrameBeyondTheFileIsReported) {
+    QSignalSpy failed(&pane_, &PreviewPane::previewFailed);
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 3);
+    ASSERT_TRUE(failed.wait(20000));
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{"Can not Active a Frame"});
+}
+
+TEST_F(PreviewPaneTest, NonImageFileIsReported) {
+    const QString path = dir_.filePath("notes.jpg");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is not a photo");
+    file.close();
+    QSignalSpy failed(&pane_, &PreviewPane::previewFailed);
+    pane_.ShowPreview(path.toStdString(), FrameDimension::Page, 0);
+    ASSERT_TRUE(failed.wait(20000));
+    EXPECT_EQ(messages_.texts(), std::vector<std::string>{"Can not Active a Frame"});
+}
+
+TEST_F(PreviewPaneTest, ReleasedPaneDropsAFrameStillBeingDecoded) {
+    QSignalSpy shown(&pane_, &PreviewPane::previewShown);
+    pane_.ShowPreview(threePages_, FrameDimension::Page, 0);
+    pane_.ReleasePreview();
+    QTest::qWait(500);
+    EXPECT_EQ(shown.count(), 0);
+    EXPECT_FALSE(pane_.hasPicture());
+    EXPECT_FALSE(pane_.isLoading());
+}
+
+}  // namespace
+}  // namespace vellumo::app::dialogs
