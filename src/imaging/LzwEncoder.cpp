@@ -1,6 +1,5 @@
 #include "imaging/LzwEncoder.h"
 
-#include <cstring>
 #include <new>
 
 namespace vellumo::imaging {
@@ -15,15 +14,8 @@ constexpr uint32_t kTableFullCode = 4094;
 constexpr int kMinCodeBits = 9;
 constexpr int kMaxCodeBits = 12;
 
-// At most 3836 codes are assigned between two resets, so a table of 8192 slots stays
-// under half full and most lookups end at the first or second probe.
-constexpr int kHashBits = 13;
-constexpr uint32_t kHashSize = uint32_t{1} << kHashBits;
-constexpr uint32_t kHashMask = kHashSize - 1;
-
-inline uint32_t HashOf(uint32_t key) {
-    return (key * 0x9E3779B1u) >> (32 - kHashBits);
-}
+constexpr uint32_t kCodeCount = 4096;
+constexpr size_t kTableSize = size_t{256} * kCodeCount;
 
 // Packs codes most significant bit first into whole bytes.
 class BitSink {
@@ -72,14 +64,21 @@ size_t LzwMaxEncodedSize(size_t inputBytes) {
     return (codes * kMaxCodeBits + 7) / 8 + 8;
 }
 
-LzwEncoder::LzwEncoder() : table_(new (std::nothrow) uint32_t[kHashSize]) {}
+LzwEncoder::LzwEncoder()
+    : table_(new (std::nothrow) uint16_t[kTableSize]()),
+      assigned_(new (std::nothrow) uint32_t[kCodeCount]) {}
 LzwEncoder::~LzwEncoder() = default;
 LzwEncoder::LzwEncoder(LzwEncoder&&) noexcept = default;
 LzwEncoder& LzwEncoder::operator=(LzwEncoder&&) noexcept = default;
 
 size_t LzwEncoder::Encode(const uint8_t* input, size_t size, uint8_t* output) {
-    uint32_t* const table = table_.get();
-    std::memset(table, 0, kHashSize * sizeof(uint32_t));
+    uint16_t* const table = table_.get();
+    uint32_t* const assigned = assigned_.get();
+    const auto forgetCodes = [&](uint32_t end) {
+        for (uint32_t code = kFirstFreeCode; code < end; ++code) {
+            table[assigned[code]] = 0;
+        }
+    };
 
     BitSink sink(output);
     int width = kMinCodeBits;
@@ -94,23 +93,20 @@ size_t LzwEncoder::Encode(const uint8_t* input, size_t size, uint8_t* output) {
     uint32_t prefix = input[0];
     for (size_t i = 1; i < size; ++i) {
         const uint32_t byte = input[i];
-        const uint32_t key = (prefix << 8) | byte;
-        uint32_t h = HashOf(key);
-        uint32_t slot;
-        while ((slot = table[h]) != 0 && (slot >> 12) != key) {
-            h = (h + 1) & kHashMask;
-        }
-        if (slot != 0) {
-            prefix = slot & 0xFFF;
+        const uint32_t slot = (byte << 12) | prefix;
+        const uint32_t code = table[slot];
+        if (code != 0) {
+            prefix = code;
             continue;
         }
 
         sink.Put(prefix, width);
-        table[h] = (key << 12) | nextCode;
+        table[slot] = static_cast<uint16_t>(nextCode);
+        assigned[nextCode] = slot;
         ++nextCode;
         if (nextCode == kTableFullCode) {
             sink.Put(kClearCode, width);
-            std::memset(table, 0, kHashSize * sizeof(uint32_t));
+            forgetCodes(nextCode);
             nextCode = kFirstFreeCode;
             width = kMinCodeBits;
         } else if (nextCode > (uint32_t{1} << width) - 1) {
@@ -120,6 +116,7 @@ size_t LzwEncoder::Encode(const uint8_t* input, size_t size, uint8_t* output) {
         }
         prefix = byte;
     }
+    forgetCodes(nextCode);
 
     // The reader still adds an entry after the last code, which may widen the
     // EndOfInformation code or fill the table.
