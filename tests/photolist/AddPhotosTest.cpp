@@ -167,6 +167,21 @@ TEST(AddPhotoFile, SameFileTwiceGivesTwoIndependentEntries) {
     EXPECT_EQ(list[0].path, path);
 }
 
+TEST(AddPhotoFile, NameThatIsNotUtf8IsKeptAsBytes) {
+    TempFolder folder;
+    const std::string name = "caf\xe9 \xff.png";
+    const std::string path = folder / name;
+    ASSERT_TRUE(test::WriteImage(folder / "plain.png", 6, 5, Qt::red));
+    std::filesystem::rename(folder / "plain.png", path);
+    RecordingReporter reporter;
+    PhotoList list;
+    ASSERT_EQ(AddPhotoFile(path, options::OutputPhotoFormat{}, reporter, list), 1);
+    EXPECT_EQ(list[0].path, path);
+    EXPECT_EQ(list[0].fileName, name);
+    EXPECT_EQ(list[0].width, 6);
+    EXPECT_FALSE(list[0].modifiedText.empty());
+}
+
 TEST(AddPhotoFile, FilesThatAreNoImagesAreRefusedSilently) {
     TempFolder folder;
     ASSERT_TRUE(test::WriteBytes(folder / "text.jpg", "this is not a photo\n"));
