@@ -38,7 +38,8 @@ void TerminalToolkit::DrawBarLocked() {
     if (!settings_.progressBar || settings_.quiet || total_ <= 0) {
         return;
     }
-    const int filled = std::clamp(position_, 0, 1000) * kBarCells / 1000;
+    // The range is 0 to 999, as the window's bar: 999 and above is full.
+    const int filled = std::clamp(position_, 0, 999) * kBarCells / 999;
     std::string line = "[" + std::string(static_cast<size_t>(filled), '#') +
                        std::string(static_cast<size_t>(kBarCells - filled), '-') + "] page " +
                        std::to_string(page_) + " of " + std::to_string(total_) + "  ";

@@ -119,8 +119,10 @@ TEST(TerminalToolkit, ProgressBarIsOneRedrawnLineThatMessagesDoNotMangle) {
     toolkit.PageStarted(1, 4, "/photos/" + std::string(100, 'n') + ".jpg");
     toolkit.SetProgressPosition(500);
     toolkit.MessageBox("Failed to convert photo!", "Error", ui::MessageStyle::Ok);
+    toolkit.SetProgressPosition(999);
     toolkit.FinishProgress();
     const std::string text = err.Text();
+    EXPECT_THAT(text, HasSubstr("[########################] page 2 of 4"));
 
     EXPECT_THAT(text, HasSubstr("[############------------] page 2 of 4"));
     EXPECT_THAT(text, Not(HasSubstr("/photos/")));
