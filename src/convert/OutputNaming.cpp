@@ -13,7 +13,7 @@ bool IsSingleImageFormat(int32_t nOuptputFormat) {
 }
 
 std::string NumberedPath(const std::string& path, int number, int count) {
-    const int width = std::max(2, static_cast<int>(std::to_string(std::max(count, 1)).size()));
+    const int width = static_cast<int>(std::to_string(std::max(count, 1)).size());
     std::string digits = std::to_string(number);
     if (static_cast<int>(digits.size()) < width) {
         digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');

@@ -11,8 +11,8 @@ namespace vellumo::convert {
 // True for the output formats that hold one page per file.
 bool IsSingleImageFormat(int32_t nOuptputFormat);
 
-// `path` with "-NN" put before its extension: album.jpg, 3 of 12 -> album-03.jpg. The
-// number has the digits of `count`, at least two.
+// `path` with the number put before its extension: album.jpg, 3 of 12 -> album-03.jpg,
+// 3 of 5 -> album-3.jpg. The number is zero-padded to the digits of `count`.
 std::string NumberedPath(const std::string& path, int number, int count);
 
 // The file for the page of entry `index` (0-based) in a run of `count` entries: the

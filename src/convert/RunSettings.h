@@ -14,7 +14,7 @@ enum class TiffCompression { Lzw, None, Deflate, PackBits, Jpeg };
 
 struct RunSettings {
     // The output file; with BMP, JPG or PNG and more than one page, the pages go to
-    // numbered files beside it (album-01.jpg, album-02.jpg, ...).
+    // numbered files beside it (album-1.jpg, album-2.jpg, ...; album-01.jpg from ten pages).
     std::string outputFilePath;
     // The front end's current options record (m_outputPhotoFormat); the caption position
     // boxes are checked against its nOutputWidth / nOutputHeight before a run.

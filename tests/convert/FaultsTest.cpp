@@ -101,6 +101,58 @@ TEST(WriteFault, SizeLimitOnASingleImageFormatKeepsTheUsersFile) {
     EXPECT_EQ(folder.Files(), (std::vector<std::string>{"noise.png", "page.bmp"}));
 }
 
+// Killed outright when page `k` starts: pages 0 .. k-1 are complete by then.
+class KillingToolkit : public test::RecordingToolkit {
+  public:
+    int killAtPage = -1;
+    void PageStarted(int index, int, std::string_view) override {
+        if (index == killAtPage) {
+            std::raise(SIGKILL);
+        }
+    }
+};
+
+[[noreturn]] void ConvertAndGetKilled(const photolist::PhotoList& list, const RunSettings& settings,
+                                      int killAtPage) {
+    KillingToolkit toolkit;
+    toolkit.killAtPage = killAtPage;
+    ConvertAndWait(toolkit, list, settings);
+    std::_Exit(0);  // not reached
+}
+
+TEST(Kill, BetweenPagesLeavesTheUsersFileAndAReadableTemporary) {
+    ::testing::FLAGS_gtest_death_test_style = "fast";
+    test::TestFolder folder;
+    photolist::PhotoList list;
+    options::OutputPhotoFormat record;
+    test::RecordingReporter quiet;
+    for (unsigned i = 0; i < 4; ++i) {
+        const std::string path = folder / ("p" + std::to_string(i) + ".png");
+        test::SaveImage(Noise(64 + static_cast<int>(i), 48, i), path, "PNG");
+        ASSERT_EQ(photolist::AddPhotoFile(path, record, quiet, list), 1);
+    }
+    const std::string output = folder / "album.tif";
+    { std::ofstream(output) << "the user's earlier album"; }
+    RunSettings settings;
+    settings.outputFilePath = output;
+
+    EXPECT_EXIT(ConvertAndGetKilled(list, settings, 3), ::testing::KilledBySignal(SIGKILL), "");
+
+    EXPECT_EQ(test::ReadBytes(output), "the user's earlier album");
+    std::vector<std::string> temporaries;
+    for (const auto& name : folder.Files()) {
+        if (name.rfind(".album.tif-", 0) == 0) {
+            temporaries.push_back(name);
+        }
+    }
+    ASSERT_EQ(temporaries.size(), 1u);
+    bool ok = false;
+    const auto pages = test::ReadTiff(folder / temporaries[0], &ok);
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[2].width, 66);
+}
+
 // ---- EXIF orientation ------------------------------------------------------------------
 
 class AutoOrient : public ::testing::Test {

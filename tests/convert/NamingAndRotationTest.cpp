@@ -14,26 +14,27 @@ using imaging::PageBitmap;
 using imaging::Rgb;
 using imaging::RotateFlipType;
 
-TEST(OutputNaming, NumbersPadToTheDigitsOfTheCountAtLeastTwo) {
-    EXPECT_EQ(NumberedPath("/out/album.jpg", 1, 3), "/out/album-01.jpg");
+TEST(OutputNaming, NumbersPadToTheDigitsOfTheCount) {
+    EXPECT_EQ(NumberedPath("/out/album.jpg", 1, 3), "/out/album-1.jpg");
+    EXPECT_EQ(NumberedPath("/out/album.jpg", 3, 12), "/out/album-03.jpg");
     EXPECT_EQ(NumberedPath("/out/album.jpg", 12, 12), "/out/album-12.jpg");
     EXPECT_EQ(NumberedPath("/out/album.jpg", 7, 150), "/out/album-007.jpg");
     EXPECT_EQ(NumberedPath("/out/album.jpg", 1000, 1000), "/out/album-1000.jpg");
 }
 
 TEST(OutputNaming, NumberGoesBeforeTheLastExtensionOfTheName) {
-    EXPECT_EQ(NumberedPath("/a.b/album", 2, 5), "/a.b/album-02");
-    EXPECT_EQ(NumberedPath("/out/my.album.png", 2, 5), "/out/my.album-02.png");
-    EXPECT_EQ(NumberedPath("/out/.png", 2, 5), "/out/.png-02");
-    EXPECT_EQ(NumberedPath("album.bmp", 3, 5), "album-03.bmp");
+    EXPECT_EQ(NumberedPath("/a.b/album", 2, 15), "/a.b/album-02");
+    EXPECT_EQ(NumberedPath("/out/my.album.png", 2, 15), "/out/my.album-02.png");
+    EXPECT_EQ(NumberedPath("/out/.png", 2, 15), "/out/.png-02");
+    EXPECT_EQ(NumberedPath("album.bmp", 3, 5), "album-3.bmp");
 }
 
 TEST(OutputNaming, OnlySingleImageFormatsWithSeveralPagesAreNumbered) {
     const std::string path = "/out/album.x";
     EXPECT_EQ(OutputPathForEntry(path, options::kFormatTif, 4, 9), path);
     EXPECT_EQ(OutputPathForEntry(path, options::kFormatJpg, 0, 1), path);
-    EXPECT_EQ(OutputPathForEntry(path, options::kFormatJpg, 0, 2), "/out/album-01.x");
-    EXPECT_EQ(OutputPathForEntry(path, options::kFormatPng, 1, 2), "/out/album-02.x");
+    EXPECT_EQ(OutputPathForEntry(path, options::kFormatJpg, 0, 2), "/out/album-1.x");
+    EXPECT_EQ(OutputPathForEntry(path, options::kFormatPng, 1, 2), "/out/album-2.x");
     EXPECT_EQ(OutputPathForEntry(path, options::kFormatBmp, 9, 10), "/out/album-10.x");
     EXPECT_EQ(OutputPathForEntry(path, 7, 1, 2), path);
 }

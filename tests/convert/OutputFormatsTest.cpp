@@ -82,8 +82,8 @@ TEST_F(FormatTest, SeveralPagesInASingleImageFormatGetNumberedFiles) {
     const auto result = Run(folder / "album.png");
     EXPECT_TRUE(toolkit.messages().empty());
     ASSERT_EQ(result.summary.outputFiles,
-              (std::vector<std::string>{folder / "album-01.png", folder / "album-02.png",
-                                        folder / "album-03.png"}));
+              (std::vector<std::string>{folder / "album-1.png", folder / "album-2.png",
+                                        folder / "album-3.png"}));
     for (int i = 0; i < 3; ++i) {
         const QImage page(
             QString::fromStdString(result.summary.outputFiles[static_cast<size_t>(i)]));
@@ -108,13 +108,13 @@ TEST_F(FormatTest, ReplaceQuestionNamesTheNumberedFileThatExists) {
     record.nOuptputFormat = options::kFormatPng;
     Add(test::SaveImage(test::Solid(4, 4, qRgb(1, 2, 3)), folder / "in.png", "PNG"));
     Add(folder / "in.png");
-    { std::ofstream(folder / "album-02.png") << "mine"; }
+    { std::ofstream(folder / "album-2.png") << "mine"; }
     toolkit.ScriptAnswers({ui::Answer::No});
     EXPECT_EQ(Run(folder / "album.png").start, StartResult::Declined);
     EXPECT_EQ(
         toolkit.messageTexts(),
-        std::vector<std::string>{folder / "album-02.png" + " exists. Do you want to replace it?"});
-    EXPECT_EQ(test::ReadBytes(folder / "album-02.png"), "mine");
+        std::vector<std::string>{folder / "album-2.png" + " exists. Do you want to replace it?"});
+    EXPECT_EQ(test::ReadBytes(folder / "album-2.png"), "mine");
 }
 
 TEST_F(FormatTest, JpegUsesTheEntrysQuality) {
