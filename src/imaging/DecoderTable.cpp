@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "imaging/GifDecoder.h"
+#include "imaging/IcoDecoder.h"
 #include "imaging/JpegDecoder.h"
 #include "imaging/PngDecoder.h"
 #include "imaging/QtDecoder.h"
@@ -85,7 +86,7 @@ struct Row {
 
 // Our own decoders for the formats that need more than Qt gives (reduced-scale JPEG,
 // every TIFF page, composited GIF frames, PNG without Qt's uninitialised pixels for
-// 16-bit colour keys); Qt's readers for the rest. Content-less
+// 16-bit colour keys, icons with PNG entries Qt refuses); Qt's readers for the rest. Content-less
 // formats (TGA, WBMP, XBM) and vector formats are deliberately absent.
 constexpr std::array<Row, 10> kDecoders = {{
     {"JPEG", IsJpeg, Jpeg, nullptr},
@@ -93,8 +94,8 @@ constexpr std::array<Row, 10> kDecoders = {{
     {"GIF", IsGif, Gif, nullptr},
     {"PNG", IsPng, Png, nullptr},
     {"BMP", IsBmp, OpenWithQt, "bmp"},
-    {"ICO", IsIco, OpenWithQt, "ico"},
-    {"CUR", IsCur, OpenWithQt, "cur"},
+    {"ICO", IsIco, OpenIco, "ico"},
+    {"CUR", IsCur, OpenIco, "cur"},
     {"WebP", IsWebp, OpenWithQt, "webp"},
     {"PNM", IsPnm, OpenWithQt, nullptr},
     {"ICNS", IsIcns, OpenWithQt, "icns"},

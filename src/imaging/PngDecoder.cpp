@@ -29,11 +29,28 @@ struct ErrorState {
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
+// Bytes already in memory (a PNG inside an icon file).
+struct MemorySource {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    size_t pos = 0;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
+    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    if (source->size - source->pos < length) {
+        png_error(png, "Read Error");
+    }
+    std::memcpy(out, source->data + source->pos, length);
+    source->pos += length;
+}
+
 // One read session: the libpng objects, destroyed on every path by the owner below.
 struct Session {
     png_structp png = nullptr;
     png_infop info = nullptr;
     ErrorState error{};
+    MemorySource memory;
 
     Session() = default;
     Session(const Session&) = delete;
@@ -63,12 +80,17 @@ bool CreateSession(Session& s) {
     return s.info != nullptr;
 }
 
-// Phase 1: signature, header and the chunks before the image data.
+// Phase 1: signature, header and the chunks before the image data, from the file or,
+// when `file` is null, from s.memory.
 bool ReadInfo(Session& s, std::FILE* file, Header& h) {
     if (setjmp(s.error.jump) != 0) {
         return false;
     }
-    png_init_io(s.png, file);
+    if (file != nullptr) {
+        png_init_io(s.png, file);
+    } else {
+        png_set_read_fn(s.png, &s.memory, ReadFromMemory);
+    }
     // Our own pixel limit is checked below; libpng's limit only has to let it through.
     png_set_user_limits(s.png, 0x7FFFFFFF, 0x7FFFFFFF);
     png_read_info(s.png, s.info);
@@ -157,22 +179,8 @@ class PngDecoder final : public Decoder {
     Header header_;
 };
 
-QImage PngDecoder::Decode(QSize, std::string& error) {
-    FileHandle file = OpenForReading(path_);
-    Session s;
-    if (!file || !CreateSession(s)) {
-        error = "cannot open the file";
-        return {};
-    }
-    Header h;
-    if (!ReadInfo(s, file.get(), h)) {
-        error = s.error.message;
-        return {};
-    }
-    if (h.width != header_.width || h.height != header_.height) {
-        error = "the file changed since it was opened";
-        return {};
-    }
+// Everything after the header: transforms, rows, premultiplied alpha.
+QImage DecodeRest(Session& s, const Header& h, std::string& error) {
     size_t rowBytes = 0;
     if (!SetTransforms(s, h, rowBytes)) {
         error = s.error.message;
@@ -204,6 +212,25 @@ QImage PngDecoder::Decode(QSize, std::string& error) {
     return image;
 }
 
+QImage PngDecoder::Decode(QSize, std::string& error) {
+    FileHandle file = OpenForReading(path_);
+    Session s;
+    if (!file || !CreateSession(s)) {
+        error = "cannot open the file";
+        return {};
+    }
+    Header h;
+    if (!ReadInfo(s, file.get(), h)) {
+        error = s.error.message;
+        return {};
+    }
+    if (h.width != header_.width || h.height != header_.height) {
+        error = "the file changed since it was opened";
+        return {};
+    }
+    return DecodeRest(s, h, error);
+}
+
 }  // namespace
 
 std::unique_ptr<Decoder> OpenPng(const std::filesystem::path& path, std::string& error) {
@@ -223,6 +250,38 @@ std::unique_ptr<Decoder> OpenPng(const std::filesystem::path& path, std::string&
         return nullptr;
     }
     return std::make_unique<PngDecoder>(path, h);
+}
+
+std::optional<QSize> PngSize(std::span<const uint8_t> bytes) {
+    Session s;
+    if (!CreateSession(s)) {
+        return std::nullopt;
+    }
+    s.memory = {bytes.data(), bytes.size(), 0};
+    Header h;
+    if (!ReadInfo(s, nullptr, h) || !SourceSizeAllowed(h.width, h.height)) {
+        return std::nullopt;
+    }
+    return QSize(static_cast<int>(h.width), static_cast<int>(h.height));
+}
+
+QImage DecodePngBytes(std::span<const uint8_t> bytes, std::string& error) {
+    Session s;
+    if (!CreateSession(s)) {
+        error = "out of memory";
+        return {};
+    }
+    s.memory = {bytes.data(), bytes.size(), 0};
+    Header h;
+    if (!ReadInfo(s, nullptr, h)) {
+        error = s.error.message;
+        return {};
+    }
+    if (!SourceSizeAllowed(h.width, h.height)) {
+        error = "the image is too large";
+        return {};
+    }
+    return DecodeRest(s, h, error);
 }
 
 }  // namespace vellumo::imaging

@@ -2,6 +2,7 @@
 
 #include <QImageReader>
 #include <QString>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 
@@ -36,7 +37,6 @@ std::string ErrorOf(const QImageReader& reader, const char* fallback) {
 struct Layout {
     FrameDimension dimension = FrameDimension::Page;
     int32_t frameCount = 1;
-    int32_t imageNumber = 0;  // the icon entry we show
     QSize size;
     double dpiX = 96.0;
 };
@@ -73,6 +73,41 @@ class QtDecoder final : public Decoder {
     int32_t active_ = 0;
 };
 
+// Qt's BMP reader leaves pixels it never reaches (a cut file, RLE data that stops
+// early or skips ahead) uninitialised. Given an image of the size and format it wants,
+// it writes into that image instead, so a second read into a cleared one leaves those
+// pixels defined (index 0 or black).
+QImage ReadIntoClearedImage(const QString& file, const QByteArray& format, std::string& error) {
+    QSize size;
+    QImage::Format pixelFormat = QImage::Format_Invalid;
+    QList<QRgb> colours;
+    {
+        QImageReader probe(file, format);
+        const QImage first = probe.read();
+        if (first.isNull()) {
+            error = ErrorOf(probe, "cannot decode the image");
+            return {};
+        }
+        size = first.size();
+        pixelFormat = first.format();
+        colours = first.colorTable();
+    }
+    QImage image(size, pixelFormat);
+    if (image.isNull()) {
+        error = "out of memory for the decoded image";
+        return {};
+    }
+    image.fill(0);
+    image.setColorTable(colours);
+    const uchar* buffer = image.constBits();
+    QImageReader reader(file, format);
+    if (!reader.read(&image) || image.constBits() != buffer) {
+        error = ErrorOf(reader, "cannot decode the image");
+        return {};
+    }
+    return image;
+}
+
 QImage QtDecoder::Decode(QSize, std::string& error) {
     EnsureAllocationLimit();
     QImageReader reader(ToQString(path_), format_);
@@ -86,11 +121,12 @@ QImage QtDecoder::Decode(QSize, std::string& error) {
                 break;
             }
         }
-    } else {
-        if (layout_.imageNumber > 0 && !reader.jumpToImage(layout_.imageNumber)) {
-            error = ErrorOf(reader, "cannot select the image in the file");
+    } else if (format_ == "bmp") {
+        image = ReadIntoClearedImage(ToQString(path_), format_, error);
+        if (image.isNull()) {
             return {};
         }
+    } else {
         image = reader.read();
     }
     if (image.isNull()) {
@@ -110,25 +146,6 @@ QImage QtDecoder::Decode(QSize, std::string& error) {
     return image;
 }
 
-// The largest entry of an icon file (the first of equal ones).
-bool ChooseIcon(QImageReader& reader, Layout& layout) {
-    const int count = std::max(1, reader.imageCount());
-    int64_t bestArea = -1;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && !reader.jumpToImage(i)) {
-            continue;
-        }
-        const QSize size = reader.size();
-        const int64_t area = int64_t{size.width()} * size.height();
-        if (size.isValid() && area > bestArea) {
-            bestArea = area;
-            layout.imageNumber = i;
-            layout.size = size;
-        }
-    }
-    return bestArea > 0;
-}
-
 }  // namespace
 
 std::unique_ptr<Decoder> OpenWithQt(const std::filesystem::path& path, const char* qtFormat,
@@ -142,17 +159,13 @@ std::unique_ptr<Decoder> OpenWithQt(const std::filesystem::path& path, const cha
         return nullptr;
     }
     Layout layout;
-    if (format == "ico" || format == "cur") {
-        if (!ChooseIcon(reader, layout)) {
-            error = "the icon file holds no readable image";
-            return nullptr;
-        }
-    } else {
-        layout.size = reader.size();
-        if (reader.supportsAnimation() && reader.imageCount() > 1) {
-            layout.dimension = FrameDimension::Time;
-            layout.frameCount = reader.imageCount();
-        }
+    layout.size = reader.size();
+    if (format == "bmp" && layout.size.height() < 0 && layout.size.height() > INT32_MIN) {
+        layout.size.setHeight(-layout.size.height());  // a top-down bitmap
+    }
+    if (reader.supportsAnimation() && reader.imageCount() > 1) {
+        layout.dimension = FrameDimension::Time;
+        layout.frameCount = reader.imageCount();
     }
     if (!layout.size.isValid() || !SourceSizeAllowed(layout.size.width(), layout.size.height())) {
         error = "the image has no size or is too large";

@@ -1,7 +1,6 @@
 #pragma once
-// Formats served by Qt's image readers (BMP, ICO/CUR, WebP, PNM, ICNS). An icon
-// file holds one picture at several sizes: we offer its largest image as the single
-// frame. An animated WebP counts its frames in the time dimension.
+// Formats served by Qt's image readers (BMP, WebP, PNM, ICNS). An animated WebP
+// counts its frames in the time dimension.
 
 #include <filesystem>
 #include <memory>
@@ -11,7 +10,7 @@
 
 namespace vellumo::imaging {
 
-// `qtFormat` is the Qt reader's format key ("bmp", "ico", ...), chosen by sniffing;
+// `qtFormat` is the Qt reader's format key ("bmp", "webp", ...), chosen by sniffing;
 // `name` is the name the decoder reports.
 std::unique_ptr<Decoder> OpenWithQt(const std::filesystem::path& path, const char* qtFormat,
                                     const char* name, std::string& error);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imaging/DecodeLimits.h"
+#include "imaging/TiffSamples.h"
 
 namespace vellumo::imaging {
 namespace {
@@ -130,24 +131,36 @@ QImage TiffDecoder::Decode(QSize, std::string& error) {
         error = sink_->lastError.empty() ? "cannot read the TIFF page" : sink_->lastError;
         return {};
     }
+    // libtiff's RGBA interface first: it knows every colour model and compression.
+    // Some sample sizes pass its check but not its reader (2- and 4-bit RGB, 16-bit
+    // palette and CMYK), and some fail the check (10-, 12-, 14-bit): those go through
+    // our own sample reader.
     char why[1024] = {};
-    if (TIFFRGBAImageOK(tif, why) != 1) {
-        error = why;
-        return {};
+    QImage image;
+    if (TIFFRGBAImageOK(tif, why) == 1) {
+        image = QImage(page.width, page.height, QImage::Format_RGBA8888_Premultiplied);
+        if (image.isNull()) {
+            error = "out of memory for the decoded page";
+            return {};
+        }
+        if (TIFFReadRGBAImageOriented(
+                tif, static_cast<uint32_t>(page.width), static_cast<uint32_t>(page.height),
+                reinterpret_cast<uint32_t*>(image.bits()), ORIENTATION_TOPLEFT, 1) != 1) {
+            std::snprintf(why, sizeof why, "%s",
+                          sink_->lastError.empty() ? "cannot decode the TIFF page"
+                                                   : sink_->lastError.c_str());
+            image = QImage();
+        }
     }
-    // libtiff delivers premultiplied 8-bit RGBA, top row first with this orientation.
-    QImage image(page.width, page.height, QImage::Format_RGBA8888_Premultiplied);
     if (image.isNull()) {
-        error = "out of memory for the decoded page";
-        return {};
+        std::string ours;
+        image = DecodeTiffSamples(tif, page.width, page.height, ours);
+        if (image.isNull()) {
+            error = std::string(why) + " (" + ours + ")";
+        }
+        return image;
     }
     auto* raster = reinterpret_cast<uint32_t*>(image.bits());
-    if (TIFFReadRGBAImageOriented(tif, static_cast<uint32_t>(page.width),
-                                  static_cast<uint32_t>(page.height), raster, ORIENTATION_TOPLEFT,
-                                  1) != 1) {
-        error = sink_->lastError.empty() ? "cannot decode the TIFF page" : sink_->lastError;
-        return {};
-    }
     if constexpr (std::endian::native == std::endian::big) {
         // The packed words hold R in the low byte; the image wants R first in memory.
         const size_t count = static_cast<size_t>(page.width) * static_cast<size_t>(page.height);

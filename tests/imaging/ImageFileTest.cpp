@@ -17,6 +17,7 @@
 #include "ReadTestSupport.h"
 #include "imaging/ImageFile.h"
 #include "imaging/Resampler.h"
+#include "imaging/TiffSamples.h"
 
 namespace vellumo::imaging {
 namespace {
@@ -284,6 +285,75 @@ TEST(MultiFrame, TiffDirectoryLoopsEndAndEveryListedPageIsUsable) {
         }
     }
     EXPECT_EQ(ImageFile::Open(dir / "test_two_ifds.tif").FrameDimensions()[0].count, 2u);
+}
+
+PageBitmap DrawWhole(const std::filesystem::path& path) {
+    ImageFile image = ImageFile::Open(path);
+    EXPECT_TRUE(image.IsValid()) << path << ": " << image.Error();
+    PageBitmap page = test::WhitePage(std::max(1, image.Width()), std::max(1, image.Height()));
+    EXPECT_TRUE(image.DrawActiveFrame(page, {0, 0, page.width(), page.height()}))
+        << path << ": " << image.Error();
+    return page;
+}
+
+QImage View(const PageBitmap& page) {
+    return QImage(page.data(), page.width(), page.height(), static_cast<qsizetype>(page.stride()),
+                  QImage::Format_RGB888);
+}
+
+// Our sample reader against libtiff's own RGBA reader, on the pages both can read.
+TEST(DecodeTiff, OwnSampleReaderAgreesWithLibtiffWhereBothRead) {
+    const auto dir = Corpora() / "libtiff-pics" / "depth";
+    VELLUMO_REQUIRE_FILE(dir);
+    for (const char* name :
+         {"flower-minisblack-02.tif", "flower-minisblack-04.tif", "flower-minisblack-08.tif",
+          "flower-minisblack-16.tif", "flower-palette-02.tif", "flower-palette-04.tif",
+          "flower-palette-08.tif", "flower-rgb-contig-08.tif", "flower-rgb-contig-16.tif",
+          "flower-rgb-planar-08.tif", "flower-rgb-planar-16.tif", "flower-separated-contig-08.tif",
+          "flower-separated-planar-08.tif"}) {
+        const PageBitmap viaLibtiff = DrawWhole(dir / name);
+        TIFF* tif = TIFFOpen((dir / name).string().c_str(), "r");
+        ASSERT_NE(tif, nullptr) << name;
+        std::string error;
+        const QImage ours = DecodeTiffSamples(tif, viaLibtiff.width(), viaLibtiff.height(), error);
+        TIFFClose(tif);
+        ASSERT_FALSE(ours.isNull()) << name << ": " << error;
+        EXPECT_LT(test::MeanAbsDiff(viaLibtiff, ours), 0.5) << name;  // CMYK rounds differently
+    }
+}
+
+// Sizes only our reader takes: the same picture stored contiguous and planar decodes
+// the same, and looks like the 8-bit picture up to the coarser steps.
+TEST(DecodeTiff, SampleSizesLibtiffRefusesDecodeInBothLayouts) {
+    const auto dir = Corpora() / "libtiff-pics" / "depth";
+    VELLUMO_REQUIRE_FILE(dir);
+    const PageBitmap reference = DrawWhole(dir / "flower-rgb-contig-08.tif");
+    for (const int bits : {2, 4, 10, 12, 14}) {
+        char contig[64], planar[64];
+        std::snprintf(contig, sizeof contig, "flower-rgb-contig-%02d.tif", bits);
+        std::snprintf(planar, sizeof planar, "flower-rgb-planar-%02d.tif", bits);
+        const PageBitmap a = DrawWhole(dir / contig);
+        const PageBitmap b = DrawWhole(dir / planar);
+        ASSERT_EQ(a.byteSize(), b.byteSize());
+        EXPECT_EQ(std::memcmp(a.data(), b.data(), a.byteSize()), 0) << bits;
+        const double tolerance = bits == 2 ? 45.0 : bits == 4 ? 12.0 : 2.0;
+        EXPECT_LT(test::MeanAbsDiff(a, View(reference)), tolerance) << contig;
+    }
+    for (const char* name :
+         {"flower-minisblack-10.tif", "flower-minisblack-12.tif", "flower-minisblack-14.tif"}) {
+        EXPECT_LT(test::MeanAbsDiff(DrawWhole(dir / name),
+                                    View(DrawWhole(dir / "flower-minisblack-08.tif"))),
+                  2.0)
+            << name;
+    }
+    const PageBitmap cmyk16 = DrawWhole(dir / "flower-separated-contig-16.tif");
+    EXPECT_LT(test::MeanAbsDiff(cmyk16, View(DrawWhole(dir / "flower-separated-contig-08.tif"))),
+              2.0);
+    const PageBitmap cmyk16planar = DrawWhole(dir / "flower-separated-planar-16.tif");
+    EXPECT_EQ(std::memcmp(cmyk16.data(), cmyk16planar.data(), cmyk16.byteSize()), 0);
+    EXPECT_LT(test::MeanAbsDiff(DrawWhole(dir / "flower-palette-16.tif"),
+                                View(DrawWhole(dir / "flower-palette-08.tif"))),
+              40.0);
 }
 
 TEST(MultiFrame, AnimatedGifHasOneFramePerImageInTheTimeDimension) {

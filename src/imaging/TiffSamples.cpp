@@ -1,0 +1,225 @@
+#include "imaging/TiffSamples.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace vellumo::imaging {
+namespace {
+
+// The colour model of a page and how its samples become RGB.
+enum class Model { Grey, GreyInverted, Palette, Rgb, Cmyk };
+
+struct Layout {
+    Model model = Model::Grey;
+    uint16_t bits = 8;
+    uint16_t samplesPerPixel = 1;
+    uint16_t colourSamples = 1;  // samples that carry colour; the rest (alpha) are skipped
+    bool planar = false;
+    uint32_t rowsPerStrip = 0;
+    const uint16_t* palette[3] = {nullptr, nullptr, nullptr};
+};
+
+bool ReadLayout(TIFF* tif, Layout& l, std::string& error) {
+    uint16_t photometric = 0, planar = PLANARCONFIG_CONTIG, format = SAMPLEFORMAT_UINT;
+    if (TIFFIsTiled(tif) != 0) {
+        error = "tiled pages of this sample size are not supported";
+        return false;
+    }
+    if (TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &l.bits) != 1 ||
+        TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &l.samplesPerPixel) != 1 ||
+        TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric) != 1 ||
+        TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar) != 1 ||
+        TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &l.rowsPerStrip) != 1) {
+        error = "incomplete TIFF page description";
+        return false;
+    }
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &format);
+    if (l.bits < 1 || l.bits > 16 || format != SAMPLEFORMAT_UINT || l.rowsPerStrip == 0) {
+        error = "unsupported TIFF sample format";
+        return false;
+    }
+    l.planar = planar == PLANARCONFIG_SEPARATE;
+    switch (photometric) {
+        case PHOTOMETRIC_MINISBLACK:
+            l.model = Model::Grey;
+            l.colourSamples = 1;
+            break;
+        case PHOTOMETRIC_MINISWHITE:
+            l.model = Model::GreyInverted;
+            l.colourSamples = 1;
+            break;
+        case PHOTOMETRIC_PALETTE:
+            l.model = Model::Palette;
+            l.colourSamples = 1;
+            if (TIFFGetField(tif, TIFFTAG_COLORMAP, &l.palette[0], &l.palette[1], &l.palette[2]) !=
+                1) {
+                error = "palette page without a colour map";
+                return false;
+            }
+            break;
+        case PHOTOMETRIC_RGB:
+            l.model = Model::Rgb;
+            l.colourSamples = 3;
+            break;
+        case PHOTOMETRIC_SEPARATED: {
+            uint16_t inks = INKSET_CMYK;
+            TIFFGetFieldDefaulted(tif, TIFFTAG_INKSET, &inks);
+            if (inks != INKSET_CMYK) {
+                error = "unsupported ink set";
+                return false;
+            }
+            l.model = Model::Cmyk;
+            l.colourSamples = 4;
+            break;
+        }
+        default:
+            error = "unsupported TIFF colour model";
+            return false;
+    }
+    if (l.samplesPerPixel < l.colourSamples) {
+        error = "too few samples per pixel";
+        return false;
+    }
+    return true;
+}
+
+// Sample `i` of a row of packed `bits`-bit samples, most significant bit first.
+// 16-bit samples arrive in the machine's byte order from libtiff.
+uint32_t SampleAt(const uint8_t* row, size_t i, uint16_t bits) {
+    if (bits == 8) {
+        return row[i];
+    }
+    if (bits == 16) {
+        uint16_t v;
+        std::memcpy(&v, row + i * 2, 2);
+        return v;
+    }
+    const size_t bit = i * bits;
+    uint32_t v = 0;
+    for (uint16_t b = 0; b < bits; ++b) {
+        const size_t at = bit + b;
+        v = (v << 1) | ((row[at >> 3] >> (7 - (at & 7))) & 1u);
+    }
+    return v;
+}
+
+}  // namespace
+
+QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& error) {
+    Layout l;
+    if (!ReadLayout(tif, l, error)) {
+        return {};
+    }
+    const uint32_t maxValue = (1u << l.bits) - 1u;
+    if (l.model == Model::Palette && l.bits > 16) {
+        error = "palette too large";
+        return {};
+    }
+    QImage image(width, height, QImage::Format_RGB888);
+    if (image.isNull()) {
+        error = "out of memory for the decoded page";
+        return {};
+    }
+    // Rows of one plane (planar) or of all samples (contiguous), padded to whole bytes.
+    const size_t perRow = l.planar ? 1 : l.samplesPerPixel;
+    const size_t rowBytes = (static_cast<size_t>(width) * perRow * l.bits + 7) / 8;
+    const tmsize_t stripSize = TIFFStripSize(tif);
+    const uint32_t stripsPerPlane = TIFFNumberOfStrips(tif) / (l.planar ? l.samplesPerPixel : 1);
+    if (stripSize <= 0 ||
+        static_cast<size_t>(stripSize) < rowBytes * std::min<uint32_t>(l.rowsPerStrip, height)) {
+        error = "inconsistent TIFF strip size";
+        return {};
+    }
+    std::vector<uint8_t> strip;
+    std::vector<uint32_t> plane;  // planar: the samples of the rows in hand, all planes
+    try {
+        strip.resize(static_cast<size_t>(stripSize));
+        if (l.planar) {
+            plane.resize(static_cast<size_t>(width) * l.colourSamples);
+        }
+    } catch (const std::bad_alloc&) {
+        error = "out of memory for the decoded page";
+        return {};
+    }
+
+    // Reads the strip holding `row` of plane `p` (0 for contiguous pages) and returns
+    // that row, or null when the strip cannot be decoded.
+    uint32_t loadedStrip = UINT32_MAX;
+    auto rowOf = [&](int32_t row, uint32_t p) -> const uint8_t* {
+        const uint32_t s = static_cast<uint32_t>(row) / l.rowsPerStrip + p * stripsPerPlane;
+        if (s != loadedStrip) {
+            if (TIFFReadEncodedStrip(tif, s, strip.data(), stripSize) < 0) {
+                return nullptr;
+            }
+            loadedStrip = s;
+        }
+        return strip.data() + (static_cast<uint32_t>(row) % l.rowsPerStrip) * rowBytes;
+    };
+
+    auto scale = [&](uint32_t v) {
+        return static_cast<uint8_t>((v * 255u + maxValue / 2) / maxValue);
+    };
+    for (int32_t y = 0; y < height; ++y) {
+        uint8_t* out = image.scanLine(y);
+        std::array<uint32_t, 4> px{};
+        const uint8_t* contiguous = nullptr;
+        if (l.planar) {
+            for (uint32_t p = 0; p < l.colourSamples; ++p) {
+                const uint8_t* r = rowOf(y, p);
+                if (r == nullptr) {
+                    error = "cannot decode the TIFF page";
+                    return {};
+                }
+                for (int32_t x = 0; x < width; ++x) {
+                    plane[static_cast<size_t>(x) * l.colourSamples + p] =
+                        SampleAt(r, static_cast<size_t>(x), l.bits);
+                }
+            }
+        } else {
+            contiguous = rowOf(y, 0);
+            if (contiguous == nullptr) {
+                error = "cannot decode the TIFF page";
+                return {};
+            }
+        }
+        for (int32_t x = 0; x < width; ++x, out += 3) {
+            for (uint16_t c = 0; c < l.colourSamples; ++c) {
+                px[c] = l.planar ? plane[static_cast<size_t>(x) * l.colourSamples + c]
+                                 : SampleAt(contiguous,
+                                            static_cast<size_t>(x) * l.samplesPerPixel + c, l.bits);
+            }
+            switch (l.model) {
+                case Model::Grey:
+                    out[0] = out[1] = out[2] = scale(px[0]);
+                    break;
+                case Model::GreyInverted:
+                    out[0] = out[1] = out[2] = static_cast<uint8_t>(255 - scale(px[0]));
+                    break;
+                case Model::Palette:
+                    for (int c = 0; c < 3; ++c) {
+                        out[c] = static_cast<uint8_t>(l.palette[c][px[0]] >> 8);
+                    }
+                    break;
+                case Model::Rgb:
+                    for (int c = 0; c < 3; ++c) {
+                        out[c] = scale(px[static_cast<size_t>(c)]);
+                    }
+                    break;
+                case Model::Cmyk: {
+                    const unsigned k = 255u - scale(px[3]);
+                    for (int c = 0; c < 3; ++c) {
+                        out[c] = static_cast<uint8_t>(
+                            ((255u - scale(px[static_cast<size_t>(c)])) * k + 127u) / 255u);
+                    }
+                    break;
+                }
+            }
+        }
+    }
+    return image;
+}
+
+}  // namespace vellumo::imaging

@@ -1,0 +1,17 @@
+#pragma once
+// Decoding of TIFF pages that libtiff's RGBA interface refuses because of their
+// sample size: grey, palette, RGB and CMYK pages of 1 to 16 bits per sample (10, 12
+// and 14 bits come from scientific and scanner files; 16-bit palette and CMYK pages
+// from prepress). Strips only, contiguous or planar.
+
+#include <tiffio.h>
+#include <QImage>
+#include <string>
+
+namespace vellumo::imaging {
+
+// Decodes the current directory of `tif` (width x height pixels) into Format_RGB888.
+// Null with `error` set for a layout outside the list above or damaged data.
+QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& error);
+
+}  // namespace vellumo::imaging

@@ -1,0 +1,311 @@
+// Damaged and hostile input: cut-off files, headers that claim enormous sizes, and the
+// deliberately broken files of the public suites. Each must fail cleanly and quickly
+// (or, where a format allows it, give a partial picture); none may crash, hang or
+// allocate what the header claims.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "ReadTestSupport.h"
+#include "imaging/ImageFile.h"
+
+namespace vellumo::imaging {
+namespace {
+
+using test::Corpora;
+
+struct Outcome {
+    bool valid = false;
+    uint32_t frames = 0;
+    bool drawn = false;  // frame 0 drawn onto a page
+    double seconds = 0;
+};
+
+// Opens the file and draws its first frames (at most 3) onto a small page.
+Outcome Try(const std::filesystem::path& path) {
+    const auto start = std::chrono::steady_clock::now();
+    Outcome out;
+    ImageFile image = ImageFile::Open(path);
+    out.valid = image.IsValid();
+    if (out.valid) {
+        const auto dims = image.FrameDimensions();
+        out.frames = dims.empty() ? 0 : dims[0].count;
+        for (uint32_t i = 0; i < std::min<uint32_t>(out.frames, 3); ++i) {
+            if (!image.SelectActiveFrame(dims[0].dimension, static_cast<int32_t>(i))) {
+                continue;
+            }
+            const int32_t w = std::clamp(image.Width(), 1, 256);
+            const int32_t h = std::clamp(image.Height(), 1, 256);
+            PageBitmap page = test::WhitePage(w, h);
+            const bool drawn = image.DrawActiveFrame(page, {0, 0, w, h});
+            if (i == 0) {
+                out.drawn = drawn;
+            }
+        }
+    }
+    out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return out;
+}
+
+// Cut points: the first bytes, then fractions of the whole file.
+std::vector<size_t> CutPoints(size_t size) {
+    std::vector<size_t> cuts = {0, 1, 4, 12, 50, 200};
+    for (const int percent : {10, 30, 50, 70, 90, 99}) {
+        cuts.push_back(size * static_cast<size_t>(percent) / 100);
+    }
+    cuts.erase(std::remove_if(cuts.begin(), cuts.end(), [&](size_t c) { return c >= size; }),
+               cuts.end());
+    return cuts;
+}
+
+TEST(TruncatedFiles, FailCleanlyAndQuickly) {
+    const struct {
+        std::filesystem::path path;
+        bool mustFailBelow90;  // image data that ends early is an error, not a grey page
+    } sources[] = {
+        {Corpora() / "exif-orientation" / "Landscape_1.jpg", true},
+        {Corpora() / "jpegsuite" / "jpeg" / "progressive_huffman" / "32x32x8_ycbcr.jpg", true},
+        {Corpora() / "pngsuite" / "png" / "basi2c16.png", true},
+        {Corpora() / "libtiff-pics" / "zackthecat.tif", true},
+        {Corpora() / "libtiff" / "test-images" / "rgb-3c-8b.tiff", true},
+        {Corpora() / "gif-test-suite" / "gifs" / "animated_transparent_loop.gif", false},
+        {Corpora() / "bmpsuite" / "g" / "pal8rle.bmp", false},
+        {Corpora() / "mozilla-ico" / "mozilla" / "ico-mixed" / "mixed-bmp-png.ico", false},
+    };
+    test::ScratchDir dir;
+    int tried = 0;
+    for (const auto& source : sources) {
+        if (!std::filesystem::exists(source.path)) {
+            continue;
+        }
+        const std::vector<uint8_t> bytes = test::ReadBytes(source.path);
+        const Outcome whole = Try(source.path);
+        ASSERT_TRUE(whole.drawn) << source.path;
+        for (const size_t cut : CutPoints(bytes.size())) {
+            const auto copy =
+                dir / ("cut-" + std::to_string(cut) + source.path.extension().string());
+            test::WriteBytes(copy, {bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(cut)});
+            const Outcome o = Try(copy);
+            const std::string what =
+                source.path.filename().string() + " cut at " + std::to_string(cut);
+            EXPECT_LT(o.seconds, 2.0) << what;
+            EXPECT_LE(o.frames, whole.frames) << what;
+            if (source.mustFailBelow90 && cut < bytes.size() * 9 / 10) {
+                EXPECT_FALSE(o.drawn) << what;
+            }
+            ++tried;
+        }
+    }
+    if (tried == 0) {
+        GTEST_SKIP() << "corpora not available";
+    }
+}
+
+// ---- headers claiming 100000 x 100000 pixels (30 GB of RGB) ----
+
+void Put32BE(std::vector<uint8_t>& b, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) {
+        b.push_back(static_cast<uint8_t>(v >> s));
+    }
+}
+void Put32LE(std::vector<uint8_t>& b, uint32_t v) {
+    for (int s = 0; s <= 24; s += 8) {
+        b.push_back(static_cast<uint8_t>(v >> s));
+    }
+}
+void Put16LE(std::vector<uint8_t>& b, uint16_t v) {
+    b.push_back(static_cast<uint8_t>(v));
+    b.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+uint32_t Crc32(const uint8_t* p, size_t n) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        crc ^= p[i];
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+std::vector<uint8_t> HugePng() {
+    std::vector<uint8_t> b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Put32BE(b, 13);
+    const size_t type = b.size();
+    b.insert(b.end(), {'I', 'H', 'D', 'R'});
+    Put32BE(b, 100000);
+    Put32BE(b, 100000);
+    b.insert(b.end(), {8, 2, 0, 0, 0});
+    Put32BE(b, Crc32(b.data() + type, 17));
+    Put32BE(b, 0);
+    b.insert(b.end(), {'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82});
+    return b;
+}
+
+std::vector<uint8_t> HugeBmp() {
+    std::vector<uint8_t> b = {'B', 'M'};
+    Put32LE(b, 54 + 16);
+    Put32LE(b, 0);
+    Put32LE(b, 54);
+    Put32LE(b, 40);
+    Put32LE(b, 100000);
+    Put32LE(b, 100000);
+    Put16LE(b, 1);
+    Put16LE(b, 24);
+    for (int i = 0; i < 6; ++i) {
+        Put32LE(b, 0);
+    }
+    b.resize(b.size() + 16, 0x55);
+    return b;
+}
+
+std::vector<uint8_t> HugeGif() {
+    std::vector<uint8_t> b = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16LE(b, 65535);
+    Put16LE(b, 65535);
+    b.insert(b.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255});  // two-colour table
+    b.push_back(0x2C);
+    for (const uint16_t v : {0, 0, 65535, 65535}) {
+        Put16LE(b, v);
+    }
+    b.insert(b.end(), {0, 2, 2, 0x4C, 0x01, 0, 0x3B});
+    return b;
+}
+
+std::vector<uint8_t> HugeTiff() {
+    std::vector<uint8_t> b = {'I', 'I', 42, 0};
+    Put32LE(b, 8);
+    const uint16_t entries = 8;
+    Put16LE(b, entries);
+    const auto entry = [&](uint16_t tag, uint16_t type, uint32_t value) {
+        Put16LE(b, tag);
+        Put16LE(b, type);
+        Put32LE(b, 1);
+        Put32LE(b, value);
+    };
+    entry(256, 4, 100000);  // width
+    entry(257, 4, 100000);  // length
+    entry(258, 3, 8);       // bits per sample
+    entry(262, 3, 1);       // grey, black is zero
+    entry(273, 4, 200);     // strip offset
+    entry(277, 3, 1);       // samples per pixel
+    entry(278, 4, 100000);  // rows per strip
+    entry(279, 4, 64);      // strip byte count
+    Put32LE(b, 0);
+    b.resize(264, 0);
+    return b;
+}
+
+// A real 32 x 32 JPEG whose frame header is patched to claim 65000 x 65000.
+std::vector<uint8_t> HugeJpeg() {
+    const auto path = Corpora() / "jpegsuite" / "jpeg" / "baseline" / "32x32x8_ycbcr.jpg";
+    std::vector<uint8_t> b = test::ReadBytes(path);
+    for (size_t i = 0; i + 8 < b.size(); ++i) {
+        if (b[i] == 0xFF && b[i + 1] == 0xC0) {
+            b[i + 5] = 0xFD;  // height 0xFDE8
+            b[i + 6] = 0xE8;
+            b[i + 7] = 0xFD;  // width
+            b[i + 8] = 0xE8;
+            return b;
+        }
+    }
+    return {};
+}
+
+TEST(HugeHeaders, AreRefusedAtOpenWithoutAllocating) {
+    test::ScratchDir dir;
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {{"huge.png", HugePng()},
+                                                                       {"huge.bmp", HugeBmp()},
+                                                                       {"huge.gif", HugeGif()},
+                                                                       {"huge.tif", HugeTiff()}};
+    const std::string pnm = "P6\n100000 100000\n255\n";
+    files.emplace_back("huge.ppm", std::vector<uint8_t>(pnm.begin(), pnm.end()));
+    if (std::filesystem::exists(Corpora() / "jpegsuite")) {
+        files.emplace_back("huge.jpg", HugeJpeg());
+        ASSERT_FALSE(files.back().second.empty());
+    }
+    for (const auto& [name, bytes] : files) {
+        test::WriteBytes(dir / name, bytes);
+        const Outcome o = Try(dir / name);
+        EXPECT_FALSE(o.valid) << name;
+        EXPECT_LT(o.seconds, 1.0) << name;
+    }
+}
+
+// ---- the suites' deliberately broken files ----
+
+TEST(BrokenSuiteFiles, AreNotDrawnWhereTheyCannotBeDecoded) {
+    const auto root = Corpora();
+    VELLUMO_REQUIRE_FILE(root / "pngsuite");
+    std::vector<std::filesystem::path> mustFail = {
+        root / "bmpsuite" / "b" / "reallybig.bmp", root / "bmpsuite" / "b" / "badwidth.bmp",
+        root / "bmpsuite" / "b" / "badbitcount.bmp",
+        root / "mozilla-ico" / "mozilla" / "ico-bmp-corrupted" / "invalid-bpp.ico"};
+    for (const auto& entry : std::filesystem::directory_iterator(root / "pngsuite" / "png")) {
+        if (entry.path().filename().string()[0] == 'x') {
+            mustFail.push_back(entry.path());  // corrupt signature, CRC, header, chunks
+        }
+    }
+    for (const auto& path : mustFail) {
+        const Outcome o = Try(path);
+        EXPECT_FALSE(o.drawn) << path;
+        EXPECT_LT(o.seconds, 2.0) << path;
+    }
+    EXPECT_GE(mustFail.size(), 18u);
+}
+
+// Well-formed files we refuse on purpose: GIF files without any image (we do not
+// invent a blank page), and fax pages whose coding libtiff itself reports as broken.
+const char* const kRefusedByChoice[] = {
+    "gif-conformance/no-data.gif",
+    "gif-conformance/image-zero-width.gif",
+    "gif-conformance/image-zero-height.gif",
+    "gif-conformance/image-zero-size.gif",
+    "libtiff/test-images/testfax3_bug54_1dnoEOL.tif",
+    "libtiff/test-images/testfax3_bug_513.tiff",
+};
+
+// Every image file of every suite, as listed in the manifest: nothing crashes or
+// hangs, and each well-formed file of a format we read is drawn.
+TEST(WholeCorpus, EveryFileIsHandledAndEveryValidOneOfOurFormatsDraws) {
+    std::ifstream manifest(Corpora() / "MANIFEST.tsv");
+    if (!manifest) {
+        GTEST_SKIP() << "corpora not available";
+    }
+    std::string line;
+    std::getline(manifest, line);  // column names
+    int files = 0;
+    std::vector<std::string> validNotDrawn;
+    while (std::getline(manifest, line)) {
+        std::stringstream row(line);
+        std::string suite, path, format, bytes, expect;
+        std::getline(row, suite, '\t');
+        std::getline(row, path, '\t');
+        std::getline(row, format, '\t');
+        std::getline(row, bytes, '\t');
+        std::getline(row, expect, '\t');
+        const Outcome o = Try(Corpora() / suite / path);
+        EXPECT_LT(o.seconds, 5.0) << suite << "/" << path;
+        const bool ours = format == "JPEG" || format == "PNG" || format == "GIF" ||
+                          format == "TIFF" || format == "BMP" || format == "ICO";
+        const std::string name = suite + "/" + path;
+        const bool refused = std::find(std::begin(kRefusedByChoice), std::end(kRefusedByChoice),
+                                       name) != std::end(kRefusedByChoice);
+        if (expect == "valid" && ours && o.drawn == refused) {
+            validNotDrawn.push_back(name + (refused ? " (drawn, expected refused)" : ""));
+        }
+        ++files;
+    }
+    EXPECT_GT(files, 1400);
+    for (const auto& f : validNotDrawn) {
+        std::cout << "valid but not drawn as expected: " << f << "\n";
+    }
+    EXPECT_TRUE(validNotDrawn.empty());
+}
+
+}  // namespace
+}  // namespace vellumo::imaging
