@@ -34,21 +34,18 @@ int UsageError(std::FILE* err, const std::string& message) {
 
 // The record the caption position is checked against before the run. The check can
 // only be right for a side the options fix; a side that follows each photo is left
-// unbounded here and checked per page by the pipeline instead.
+// unbounded here and checked per page by the pipeline instead. The caption is drawn
+// before the page is turned, so the sides are those of the unturned page.
 options::OutputPhotoFormat PositionCheckRecord(const options::OutputPhotoFormat& record) {
     options::OutputPhotoFormat check = record;
     constexpr int32_t kUnbounded = std::numeric_limits<int32_t>::max();
     const bool custom = record.nOuputSizeType == options::kSizeCustom;
-    const bool widthFixed = custom && record.nKeepAspectRatio != options::kKeepWithHeight;
-    const bool heightFixed = custom && record.nKeepAspectRatio != options::kKeepWithWidth;
-    // A quarter turn puts the fixed side the other way round on the page.
-    const bool turned = record.nRotateAngel == 90 || record.nRotateAngel == 270;
-    check.nOutputWidth = (turned ? heightFixed : widthFixed)
-                             ? (turned ? record.nOutputHeight : record.nOutputWidth)
-                             : kUnbounded;
-    check.nOutputHeight = (turned ? widthFixed : heightFixed)
-                              ? (turned ? record.nOutputWidth : record.nOutputHeight)
-                              : kUnbounded;
+    if (!custom || record.nKeepAspectRatio == options::kKeepWithHeight) {
+        check.nOutputWidth = kUnbounded;
+    }
+    if (!custom || record.nKeepAspectRatio == options::kKeepWithWidth) {
+        check.nOutputHeight = kUnbounded;
+    }
     return check;
 }
 

@@ -39,7 +39,8 @@ Output:
 
 Caption:
   --caption TEXT        draw TEXT on every page
-  --caption-pos X,Y     its top-left corner in page pixels (default 0,0)
+  --caption-pos X,Y     its top-left corner in pixels of the page before it is
+                        turned (default 0,0)
   --font SPEC           "FAMILY[,SIZE][,bold][,italic]", SIZE in pixels (default 13)
   --color #RRGGBB       text colour (default black)
 

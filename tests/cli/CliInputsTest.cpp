@@ -251,5 +251,38 @@ TEST(CliInputs, CaptionOutOfRangeIsLoggedToTheLogFile) {
     EXPECT_TRUE(notRed);
 }
 
+TEST(CliInputs, CaptionPositionIsCheckedBeforeTheRunOnlyAgainstSidesTheOptionsFix) {
+    TempFolder folder;
+    const std::string tall = folder / "tall.png";
+    ASSERT_TRUE(WriteImage(tall, 200, 300, Qt::white));
+    const std::string out = folder / "o.tif";
+
+    const auto fixedSize =
+        Cli({tall, "--size", "100x50", "--caption", "X", "--caption-pos", "120,20", "-o", out});
+    ASSERT_EQ(fixedSize.exitCode, 0) << fixedSize.err;
+    EXPECT_THAT(fixedSize.err, HasSubstr("Warning: The text position X is bigger than the photo "
+                                         "width!, The program set it to 0 now."));
+    EXPECT_THAT(fixedSize.err, Not(HasSubstr("out of range")));
+
+    // The caption is placed before the page is turned: x 70 fits the unturned 100.
+    const auto turned = Cli({tall, "--size", "100x50", "--rotate", "90", "--caption", "X",
+                             "--caption-pos", "70,20", "-y", "-o", out});
+    ASSERT_EQ(turned.exitCode, 0) << turned.err;
+    EXPECT_THAT(turned.err, Not(HasSubstr("bigger than")));
+    EXPECT_THAT(TiffSizes(out), ElementsAre("50x100"));
+
+    // The height follows the photo (150 here): only the page itself can tell.
+    const auto followingHeight =
+        Cli({tall, "--width", "100", "--caption", "X", "--caption-pos", "20,140", "-y", "-o", out});
+    ASSERT_EQ(followingHeight.exitCode, 0) << followingHeight.err;
+    EXPECT_THAT(followingHeight.err, Not(HasSubstr("bigger than")));
+    EXPECT_THAT(followingHeight.err, Not(HasSubstr("out of range")));
+    const auto outside =
+        Cli({tall, "--width", "100", "--caption", "X", "--caption-pos", "20,150", "-y", "-o", out});
+    ASSERT_EQ(outside.exitCode, 0) << outside.err;
+    EXPECT_THAT(outside.err, Not(HasSubstr("bigger than")));
+    EXPECT_THAT(outside.err, HasSubstr("The text position Y is out of range!"));
+}
+
 }  // namespace
 }  // namespace vellumo::test
