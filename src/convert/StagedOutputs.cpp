@@ -19,6 +19,10 @@ std::optional<fs::path> StagedOutputs::TemporaryFor(const std::string& finalPath
         return it->second.temporary;
     }
     const fs::path target = PathFromUtf8(finalPath);
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) {
+        return std::nullopt;  // a folder is never replaced by a file
+    }
     fs::path folder = target.parent_path();
     if (folder.empty()) {
         folder = ".";

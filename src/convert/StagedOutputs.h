@@ -21,7 +21,7 @@ class StagedOutputs {
     StagedOutputs& operator=(const StagedOutputs&) = delete;
 
     // The temporary file standing for `finalPath` (UTF-8), created on first use in the
-    // same folder; nothing when the folder takes no new file.
+    // same folder; nothing when the folder takes no new file or `finalPath` is a folder.
     std::optional<std::filesystem::path> TemporaryFor(const std::string& finalPath);
     // The temporary file now holds what `finalPath` should hold.
     void MarkWritten(const std::string& finalPath);

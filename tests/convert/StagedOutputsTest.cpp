@@ -102,6 +102,8 @@ TEST_F(StagedOutputsTest, MissingFolderOrAFileInItsPlaceGivesNoTemporary) {
     EXPECT_FALSE(outputs.TemporaryFor((folder_ / "plain" / "x.tif").string()).has_value());
     EXPECT_FALSE(outputs.TemporaryFor((folder_ / "missing" / "x.tif").string()).has_value());
     EXPECT_FALSE(outputs.TemporaryFor("/proc/x.tif").has_value());
+    fs::create_directories(folder_ / "a-folder");
+    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "a-folder").string()).has_value());
 }
 
 TEST_F(StagedOutputsTest, UnwritableFolderGivesNoTemporary) {
@@ -139,10 +141,10 @@ TEST_F(StagedOutputsTest, ReplacedFileKeepsItsPermissionsAndNewFilesGetOrdinaryO
 
 TEST_F(StagedOutputsTest, TargetThatCannotBeReplacedKeepsTheTemporary) {
     const fs::path target = folder_ / "taken";
-    fs::create_directories(target / "inside");  // a non-empty folder cannot be renamed over
     StagedOutputs outputs;
     const auto t = outputs.TemporaryFor(target.string());
     ASSERT_TRUE(t);
+    fs::create_directories(target / "inside");  // a non-empty folder cannot be renamed over
     Write(*t, "pages");
     outputs.MarkWritten(target.string());
     const auto result = outputs.Commit();
