@@ -121,13 +121,13 @@ class Run {
         }
         pages.Cancel();
 
-        saver.Close();
+        const bool closed = saver.Close();
         const StagedOutputs::CommitResult placed = outputs_.Commit();
         for (const auto& path : placed.failed) {
             toolkit_.MessageBox(text::kFailedToSave, path, ui::MessageStyle::Ok);
         }
         summary_.outputFiles = placed.placed;
-        summary_.outputFailed = !placed.failed.empty();
+        summary_.outputFailed = !closed || !placed.failed.empty();
         summary_.pagesWritten = saver.pagesWritten();
         summary_.photosFailed = handled - saver.pagesWritten();
     }
