@@ -152,6 +152,43 @@ TEST(CliOutput, MultiFrameInputsKeepEveryFrameWithItsSize) {
     EXPECT_EQ(Quadrants(out, 6), "bbbb");
 }
 
+TEST(CliOutput, AutoOrientTurnsPhotosUprightAndIgnoresInvalidOrientations) {
+    const std::string dir = std::string(VELLUMO_CORPORA_DIR) + "/exif-orientation/";
+    if (!fs::exists(dir + "Landscape_6.jpg")) {
+        GTEST_SKIP() << "exif-orientation corpus absent";
+    }
+    TempFolder folder;
+    const std::string out = folder / "o.tif";
+    const std::vector<std::string> inputs = {dir + "Landscape_1.jpg", dir + "Landscape_6.jpg",
+                                             dir + "Landscape_3.jpg", dir + "Landscape_0.jpg"};
+    std::vector<std::string> args = inputs;
+    args.insert(args.end(), {"-q", "-o", out});
+    ASSERT_EQ(Cli(args).exitCode, 0);
+    EXPECT_THAT(TiffSizes(out), ElementsAre("1800x1200", "1200x1800", "1800x1200", "1800x1200"));
+
+    args.push_back("--auto-orient");
+    args.push_back("-y");
+    const auto r = Cli(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_THAT(TiffSizes(out), ElementsAre("1800x1200", "1800x1200", "1800x1200", "1800x1200"));
+    // Upright, every page shows the same picture as the one stored upright.
+    uint32_t w = 0, h = 0;
+    const auto upright = ReadTiffRgba(out, 0, w, h);
+    ASSERT_FALSE(upright.empty());
+    for (int page = 1; page < 4; ++page) {
+        SCOPED_TRACE(page);
+        uint32_t pw = 0, ph = 0;
+        const auto pixels = ReadTiffRgba(out, page, pw, ph);
+        ASSERT_EQ(pixels.size(), upright.size());
+        double difference = 0;
+        for (size_t i = 0; i < pixels.size(); i += 7) {
+            difference += std::abs(static_cast<int>(TIFFGetG(pixels[i])) -
+                                   static_cast<int>(TIFFGetG(upright[i])));
+        }
+        EXPECT_LT(difference / static_cast<double>(pixels.size() / 7), 12.0);
+    }
+}
+
 // ---- Other formats ----
 
 TEST(CliOutput, JpegQualityIsHonoured) {
