@@ -98,21 +98,19 @@ tmsize_t TiffFileIo::WriteProc(thandle_t handle, void* buffer, tmsize_t size) {
 
 toff_t TiffFileIo::SeekProc(thandle_t handle, toff_t offset, int whence) {
     TiffFileIo& self = Self(handle);
-    constexpr auto kMax = static_cast<toff_t>(std::numeric_limits<qint64>::max());
-    qint64 base = 0;
-    if (whence == SEEK_CUR) {
-        base = self.file_.pos();
-    } else if (whence == SEEK_END) {
-        base = self.file_.size();
-    } else if (whence != SEEK_SET) {
+    qint64 target = 0;
+    if (whence == SEEK_SET) {
+        if (offset > static_cast<toff_t>(std::numeric_limits<qint64>::max())) {
+            return kSeekFailed;
+        }
+        target = static_cast<qint64>(offset);
+    } else if (whence == SEEK_CUR || whence == SEEK_END) {
+        // Relative offsets arrive as unsigned values; they wrap back to signed here.
+        const qint64 base = whence == SEEK_CUR ? self.file_.pos() : self.file_.size();
+        target = base + static_cast<qint64>(offset);
+    } else {
         return kSeekFailed;
     }
-    // libtiff passes offsets relative to the current position as unsigned values.
-    const qint64 delta = static_cast<qint64>(offset);
-    if (offset > kMax && whence == SEEK_SET) {
-        return kSeekFailed;
-    }
-    const qint64 target = base + delta;
     if (target < 0 || !self.file_.seek(target)) {
         self.NoteFailure(self.file_.errorString().toStdString());
         return kSeekFailed;

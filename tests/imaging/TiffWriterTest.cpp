@@ -107,6 +107,10 @@ struct LosslessCase {
     uint16_t predictorTag;
 };
 
+void PrintTo(const LosslessCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class LosslessCompression : public ::testing::TestWithParam<LosslessCase> {};
 
 TEST_P(LosslessCompression, GivesBackEveryPixelToLibtiffAndQt) {
@@ -327,6 +331,26 @@ TEST(MultiPageTiffWriter, ReplacesAnExistingFile) {
         std::_Exit(93);
     }
     std::_Exit(written);
+}
+
+TEST(MultiPageTiffWriterDeathTest, ProcessKilledBetweenPagesLeavesAReadableFile) {
+    ::testing::FLAGS_gtest_death_test_style = "fast";
+    ScratchDir dir;
+    const fs::path file = dir.File("killed.tif");
+    const std::vector<PageBitmap> pages = MixedPages();
+    const auto writeTwoThenDie = [&] {
+        MultiPageTiffWriter writer;
+        if (writer.Open(file) && writer.AppendPage(pages[0]) && writer.AppendPage(pages[1])) {
+            std::raise(SIGKILL);  // no Close, no destructor
+        }
+        std::_Exit(1);
+    };
+    EXPECT_EXIT(writeTwoThenDie(), ::testing::KilledBySignal(SIGKILL), "");
+    const auto read = ReadTiff(file);
+    EXPECT_EQ(read.problems, "");
+    ASSERT_EQ(read.pages.size(), 2u);
+    EXPECT_EQ(MaxSampleDifference(pages[1], read.pages[1].rgb), 0);
+    EXPECT_EQ(ReadTiffWithQt(file).size(), 2u);
 }
 
 TEST(MultiPageTiffWriterDeathTest, WriteFailuresAreReportedAndLeaveTheCompletePages) {
