@@ -107,20 +107,30 @@ AxisTaps ComputeTaps(int32_t srcSize, int64_t dstSize, int64_t first, int32_t n)
 }
 
 // Horizontal pass over one source row into `n` output columns of C float channels.
+// The row is first split into one float plane per channel, so that each output
+// sample is a dot product over contiguous memory, which the compiler vectorises.
 template <int C>
-void FilterRow(const uint8_t* src, const AxisTaps& tx, int32_t n, float* out) {
+void FilterRow(const uint8_t* src, const AxisTaps& tx, int32_t n, float* planes, int32_t srcWidth,
+               float* out) {
+    for (int32_t x = 0; x < srcWidth; ++x) {
+        for (int c = 0; c < C; ++c) {
+            planes[static_cast<size_t>(c) * static_cast<size_t>(srcWidth) +
+                   static_cast<size_t>(x)] =
+                static_cast<float>(src[static_cast<size_t>(x) * C + c]);
+        }
+    }
     const int32_t count = tx.count;
     for (int32_t o = 0; o < n; ++o) {
-        const uint8_t* p = src + static_cast<size_t>(tx.start[static_cast<size_t>(o)]) * C;
+        const size_t start = static_cast<size_t>(tx.start[static_cast<size_t>(o)]);
         const float* w = &tx.weights[static_cast<size_t>(o) * static_cast<size_t>(count)];
-        float acc[C] = {};
-        for (int32_t k = 0; k < count; ++k) {
-            for (int c = 0; c < C; ++c) {
-                acc[c] += w[k] * static_cast<float>(p[k * C + c]);
-            }
-        }
         for (int c = 0; c < C; ++c) {
-            out[static_cast<size_t>(o) * C + c] = acc[c];
+            const float* p =
+                planes + static_cast<size_t>(c) * static_cast<size_t>(srcWidth) + start;
+            float acc = 0.0f;
+            for (int32_t k = 0; k < count; ++k) {
+                acc += w[k] * p[k];
+            }
+            out[static_cast<size_t>(o) * C + static_cast<size_t>(c)] = acc;
         }
     }
 }
@@ -186,6 +196,7 @@ struct Band {
     std::vector<int32_t> ringRow;
     std::vector<float> acc;
     std::vector<const float*> rows;
+    std::vector<float> planes;  // one source row split by channel
 };
 
 void RunBand(const Job& job, Band& band) {
@@ -202,9 +213,11 @@ void RunBand(const Job& job, Band& band) {
                 const uint8_t* src =
                     job.source->data + job.source->stride * static_cast<size_t>(srcRow);
                 if (job.channels == 4) {
-                    FilterRow<4>(src, *job.tx, job.columns, filtered);
+                    FilterRow<4>(src, *job.tx, job.columns, band.planes.data(), job.source->width,
+                                 filtered);
                 } else {
-                    FilterRow<3>(src, *job.tx, job.columns, filtered);
+                    FilterRow<3>(src, *job.tx, job.columns, band.planes.data(), job.source->width,
+                                 filtered);
                 }
                 band.ringRow[slot] = srcRow;
             }
@@ -302,6 +315,7 @@ bool Draw(const SourcePixels& source, const TargetPixels& target, const Rect& de
         band.ringRow.assign(static_cast<size_t>(ty.count), -1);
         band.acc.resize(len);
         band.rows.resize(static_cast<size_t>(ty.count));
+        band.planes.resize(static_cast<size_t>(source.width) * static_cast<size_t>(job.channels));
     }
 
     std::vector<std::thread> helpers;

@@ -289,7 +289,9 @@ TEST(WholeCorpus, EveryFileIsHandledAndEveryValidOneOfOurFormatsDraws) {
         std::getline(row, bytes, '\t');
         std::getline(row, expect, '\t');
         const Outcome o = Try(Corpora() / suite / path);
-        EXPECT_LT(o.seconds, 5.0) << suite << "/" << path;
+        // A guard against hangs, not a speed test: the largest files take seconds in a
+        // sanitizer build.
+        EXPECT_LT(o.seconds, 30.0) << suite << "/" << path;
         const bool ours = format == "JPEG" || format == "PNG" || format == "GIF" ||
                           format == "TIFF" || format == "BMP" || format == "ICO";
         const std::string name = suite + "/" + path;
