@@ -1,8 +1,6 @@
 #include "app/dialogs/Launchers.h"
 
 #include <QDesktopServices>
-#include <QKeySequence>
-#include <QShortcut>
 #include <QWidget>
 #include <fstream>
 #include <system_error>
@@ -73,12 +71,6 @@ bool OpenHelp(QWidget* owner) {
         return false;
     }
     return true;
-}
-
-void InstallHelpShortcut(QWidget* window) {
-    auto* shortcut = new QShortcut(QKeySequence::HelpContents, window);
-    shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, window, [window] { OpenHelp(window); });
 }
 
 bool OpenProductPage(QWidget* owner) {

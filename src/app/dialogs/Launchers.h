@@ -21,8 +21,6 @@ bool OpenUrl(const QUrl& url);
 // Help: opens the entry page of the help. Tells the user when the pages are missing
 // or no browser could be started.
 bool OpenHelp(QWidget* owner);
-// Makes F1 in `window` (and its children) open the help.
-void InstallHelpShortcut(QWidget* window);
 
 // Update: opens the product web page, or shows the "Unknown error" message.
 bool OpenProductPage(QWidget* owner);

@@ -44,7 +44,7 @@ class OrderedSettingsStore : public shell::SettingsStore {
     std::vector<std::string> writes;  // "section/key", in the order written
 };
 
-struct ShownMessage {
+struct DialogMessage {
     std::string text;
     std::string caption;
     ui::MessageStyle style;
@@ -76,7 +76,7 @@ class MessageRecorder {
         return out;
     }
 
-    std::vector<ShownMessage> shown;
+    std::vector<DialogMessage> shown;
     std::deque<ui::Answer> answers;
 
   private:

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "DialogTestSupport.h"
+#include "ScriptedDialogs.h"
 #include "app/dialogs/CDialogPhotoOptions.h"
 #include "app/dialogs/OptionsDialogIds.h"
 #include "app/dialogs/PhotoOptionsCommands.h"
@@ -15,6 +16,9 @@ namespace vellumo::app::dialogs {
 namespace {
 
 using options::OutputPhotoFormat;
+using test::Cancel;
+using test::CustomWidth;
+using test::ScriptedDialogs;
 
 photolist::PhotoEntry Entry(const std::string& name, int32_t width, int32_t height) {
     photolist::PhotoEntry e;
@@ -25,46 +29,6 @@ photolist::PhotoEntry Entry(const std::string& name, int32_t width, int32_t heig
     e.outputFormat.nOutputWidth = width;
     e.outputFormat.nOutputHeight = height;
     return e;
-}
-
-// Each showing of the dialog runs the next step of the script, which sees the opened
-// dialog and returns the button to press.
-class ScriptedDialogs {
-  public:
-    using Step = std::function<int(CDialogPhotoOptions&)>;
-    explicit ScriptedDialogs(std::vector<Step> steps) : steps_(std::move(steps)) {
-        previous_ = SetOptionsDialogRunner([this](CDialogPhotoOptions& dialog) {
-            dialog.show();
-            shownWidths.push_back(
-                static_cast<QLineEdit*>(dialog.Control(ids::kWidthEdit))->text().toStdString());
-            const int button = next_ < steps_.size() ? steps_[next_](dialog) : ids::kCancel;
-            ++next_;
-            static_cast<QAbstractButton*>(dialog.Control(button))->click();
-            return dialog.result();
-        });
-    }
-    ~ScriptedDialogs() { SetOptionsDialogRunner(std::move(previous_)); }
-    size_t shown() const { return next_; }
-
-    std::vector<std::string> shownWidths;
-
-  private:
-    std::vector<Step> steps_;
-    size_t next_ = 0;
-    OptionsDialogRunner previous_;
-};
-
-// Picks the custom size with the width kept, at `width`, then OK.
-ScriptedDialogs::Step CustomWidth(int width) {
-    return [width](CDialogPhotoOptions& d) {
-        static_cast<QAbstractButton*>(d.Control(ids::kCustomSize))->click();
-        static_cast<QLineEdit*>(d.Control(ids::kWidthEdit))->setText(QString::number(width));
-        return ids::kOk;
-    };
-}
-
-ScriptedDialogs::Step Cancel() {
-    return [](CDialogPhotoOptions&) { return ids::kCancel; };
 }
 
 class OptionsCommandsTest : public ::testing::Test {

@@ -1,7 +1,6 @@
 // The preview pane: the clicked entry's frame, stretched to the pane, decoded off the
 // window's thread; failures reported; late results of older clicks never shown.
 #include <gtest/gtest.h>
-#include <tiffio.h>
 
 #include <QImage>
 #include <QSignalSpy>
@@ -9,6 +8,7 @@
 #include <QTest>
 #include <vector>
 
+#include "ColouredTiff.h"
 #include "DialogTestSupport.h"
 #include "app/dialogs/PreviewPane.h"
 
@@ -16,55 +16,15 @@ namespace vellumo::app::dialogs {
 namespace {
 
 using imaging::FrameDimension;
-
-struct PageSpec {
-    uint32_t width;
-    uint32_t height;
-    QRgb colour;
-};
-
-// A multi-page RGB TIFF, one solid colour per page.
-bool WriteTiff(const std::string& path, const std::vector<PageSpec>& pages) {
-    TIFF* tif = TIFFOpen(path.c_str(), "w");
-    if (tif == nullptr) {
-        return false;
-    }
-    bool ok = true;
-    for (const PageSpec& page : pages) {
-        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);
-        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.height);
-        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
-        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
-        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, page.height);
-        TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-        std::vector<uint8_t> row(page.width * 3);
-        for (uint32_t x = 0; x < page.width; ++x) {
-            row[x * 3] = static_cast<uint8_t>(qRed(page.colour));
-            row[x * 3 + 1] = static_cast<uint8_t>(qGreen(page.colour));
-            row[x * 3 + 2] = static_cast<uint8_t>(qBlue(page.colour));
-        }
-        for (uint32_t y = 0; y < page.height && ok; ++y) {
-            ok = TIFFWriteScanline(tif, row.data(), y, 0) == 1;
-        }
-        ok = ok && TIFFWriteDirectory(tif) == 1;
-    }
-    TIFFClose(tif);
-    return ok;
-}
-
-bool Near(QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) < 8 && std::abs(qGreen(a) - qGreen(b)) < 8 &&
-           std::abs(qBlue(a) - qBlue(b)) < 8;
-}
+using test::Near;
+using test::WriteColouredTiff;
 
 class PreviewPaneTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         threePages_ = dir_.filePath("three.tif").toStdString();
-        ASSERT_TRUE(WriteTiff(
+        ASSERT_TRUE(WriteColouredTiff(
             threePages_,
             {{40, 30, qRgb(255, 0, 0)}, {64, 16, qRgb(0, 200, 0)}, {20, 50, qRgb(0, 0, 255)}}));
         pane_.resize(161, 85);
