@@ -16,7 +16,7 @@ using namespace vellumo::dib;
 
 // Large images would make the write-and-reread check cost more than the decode itself.
 constexpr uint32_t kRoundTripLimit = 1u << 22;
-constexpr int64_t kReducePixelLimit = 64 * 64;
+constexpr int64_t kReducePixelLimit = 32 * 32;
 
 void Check(bool condition) {
     if (!condition) {

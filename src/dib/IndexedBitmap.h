@@ -20,7 +20,7 @@ namespace vellumo::dib {
 // Fuzzing builds use a small limit: clearing a huge block for every hostile header would
 // make each run take seconds.
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-inline constexpr uint64_t kMaxImageBytes = uint64_t{64} * 1024 * 1024;
+inline constexpr uint64_t kMaxImageBytes = uint64_t{4} * 1024 * 1024;
 #else
 inline constexpr uint64_t kMaxImageBytes = uint64_t{1536} * 1024 * 1024;
 #endif
@@ -75,9 +75,9 @@ class CIndexedBitmap {
     // Replaces the image by one of `targetBits` bits (normalised as by Allocate) whose
     // colour table is `palette` (or the standard one when null), mapping every pixel to
     // its nearest entry; with `diffuse` each pixel's error is spread into the source
-    // pixels not yet visited (7, 2, 4 and 1 sixteenths). A nonzero `importantCount` limits the
-    // entries that pixels may use. False (image unchanged) when empty, when the target is deeper
-    // than the image or 24 bits, or when memory runs out.
+    // pixels not yet visited (7, 2, 4 and 1 sixteenths). A nonzero `importantCount`
+    // limits the entries that pixels may use. False (image unchanged) when empty, when
+    // the target is deeper than the image or 24 bits, or when memory runs out.
     bool ReduceDepth(uint32_t targetBits, bool diffuse, const RGBQUAD* palette,
                      uint32_t importantCount);
 
