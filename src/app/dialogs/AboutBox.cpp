@@ -1,21 +1,17 @@
 #include "app/dialogs/AboutBox.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/DialogUnits.h"
 #include "app/dialogs/AppIcon.h"
-#include "app/dialogs/DialogUnits.h"
 #include "app/dialogs/Launchers.h"
 #include "app/dialogs/ProductInfo.h"
+#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
 
 namespace vellumo::app::dialogs {
 namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString Link(const QString& address) {
     return QStringLiteral("<a href=\"%1\">%1</a>").arg(address.toHtmlEscaped());
@@ -26,14 +22,14 @@ QString Link(const QString& address) {
 AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
-    const DialogUnits du(font());
+    const app::DialogUnits du(font());
     setWindowTitle(Q(texts::kAboutTitle));
-    setFixedSize(du.size(212, 118));
+    setFixedSize(du.ToPixelsX(212), du.ToPixelsY(118));
 
     auto* icon = new QLabel(this);
-    const int iconSide = std::max(32, du.x(21));
+    const int iconSide = std::max(32, du.ToPixelsX(21));
     icon->setPixmap(ApplicationIcon().pixmap(iconSide, iconSide));
-    icon->setGeometry(du.x(11), du.y(14), iconSide, iconSide);
+    icon->setGeometry(du.ToPixelsX(11), du.ToPixelsY(14), iconSide, iconSide);
 
     struct Line {
         QString text;
@@ -56,7 +52,7 @@ AboutBox::AboutBox(QWidget* parent)
         } else {
             label->setText(line.text);
         }
-        du.place(label, 45, top, 160, 10);
+        label->setGeometry(du.ToPixels(45, top, 160, 10));
         lines_.append(label);
         lineTexts_.append(line.text);
         top += 14;
@@ -67,7 +63,7 @@ AboutBox::AboutBox(QWidget* parent)
 
     auto* ok = new QPushButton(Q(texts::kOk), this);
     ok->setDefault(true);
-    du.place(ok, 81, 97, 50, 14);
+    ok->setGeometry(du.ToPixels(81, 97, 50, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -78,13 +74,6 @@ QStringList AboutBox::lines() const {
 void ShowAboutBox(QWidget* parent) {
     AboutBox box(parent);
     box.exec();
-}
-
-QAction* CreateAboutAction(QWidget* window) {
-    auto* action = new QAction(Q(texts::kAboutMenuItem), window);
-    action->setMenuRole(QAction::AboutRole);
-    QObject::connect(action, &QAction::triggered, window, [window] { ShowAboutBox(window); });
-    return action;
 }
 
 }  // namespace vellumo::app::dialogs

@@ -4,7 +4,6 @@
 
 #include <QDialog>
 
-class QAction;
 class QLabel;
 
 namespace vellumo::app::dialogs {
@@ -27,9 +26,5 @@ class AboutBox : public QDialog {
 
 // Shows the About box modally.
 void ShowAboutBox(QWidget* parent);
-
-// An "&About Vellumo" action that opens the About box for `window`, marked as the
-// About entry so platforms with an application menu put it there.
-QAction* CreateAboutAction(QWidget* window);
 
 }  // namespace vellumo::app::dialogs

@@ -10,6 +10,7 @@
 #include "app/dialogs/FieldText.h"
 #include "app/dialogs/MessageBoxes.h"
 #include "app/dialogs/OptionsDialogIds.h"
+#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
 
 namespace vellumo::app::dialogs {
@@ -17,10 +18,6 @@ namespace {
 
 using namespace ids;
 namespace opt = options;
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr std::string_view kQualityKey = "nCurrentJpegQuality";
 constexpr std::string_view kFormatKey = "nOuptputFormat";

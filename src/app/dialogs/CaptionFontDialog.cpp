@@ -8,14 +8,11 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
 
 namespace vellumo::app::dialogs {
 namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 struct NamedColour {
     const char* name;

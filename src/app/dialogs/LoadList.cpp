@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 
+#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
 
 namespace vellumo::app::dialogs {
@@ -15,10 +16,6 @@ QString PickWithDialog(QWidget* owner, const QString& title, const QString& fold
 OpenFileFunction& CurrentFunction() {
     static OpenFileFunction function = PickWithDialog;
     return function;
-}
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace

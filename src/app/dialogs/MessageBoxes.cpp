@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
 
 namespace vellumo::app::dialogs {
@@ -45,10 +46,7 @@ MessageFunction& CurrentFunction() {
 
 ui::Answer ShowMessage(QWidget* owner, std::string_view text, std::string_view caption,
                        ui::MessageStyle style) {
-    const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const QString qcaption =
-        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-    return CurrentFunction()(owner, qtext, qcaption, style);
+    return CurrentFunction()(owner, Q(text), Q(caption), style);
 }
 
 MessageFunction SetMessageFunction(MessageFunction function) {

@@ -11,17 +11,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/DialogUnits.h"
 #include "app/dialogs/CDialogPhotoOptions.h"
-#include "app/dialogs/DialogUnits.h"
 #include "app/dialogs/OptionsDialogIds.h"
+#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
 
 namespace vellumo::app::dialogs {
 namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Size of the client area in dialog units.
 constexpr int kDialogWidth = 275;
@@ -32,7 +29,7 @@ constexpr int kListHeight = 14;
 }  // namespace
 
 QWidget* CDialogPhotoOptions::Add(int id, QWidget* widget, int x, int y, int width, int height) {
-    DialogUnits(font()).place(widget, x, y, width, height);
+    widget->setGeometry(app::DialogUnits(font()).ToPixels(x, y, width, height));
     widget->setObjectName(QStringLiteral("control%1").arg(id));
     controls_[id] = widget;
     return widget;
@@ -41,7 +38,8 @@ QWidget* CDialogPhotoOptions::Add(int id, QWidget* widget, int x, int y, int wid
 void CDialogPhotoOptions::BuildControls() {
     using namespace ids;
     setWindowTitle(Q(texts::kOptionsTitle));
-    setFixedSize(DialogUnits(font()).size(kDialogWidth, kDialogHeight));
+    const app::DialogUnits units(font());
+    setFixedSize(units.ToPixelsX(kDialogWidth), units.ToPixelsY(kDialogHeight));
 
     // Frames first, so the controls drawn over them stay on top.
     auto* sizeFrame = new QGroupBox(Q(texts::kOutputSize), this);

@@ -63,7 +63,6 @@ inline constexpr std::string_view kCanNotActiveFrame = "Can not Active a Frame";
 inline constexpr std::string_view kAboutTitle = "About";
 inline constexpr std::string_view kProductName = "Vellumo";
 inline constexpr std::string_view kMakerName = "Orlenwick";
-inline constexpr std::string_view kAboutMenuItem = "&About Vellumo";
 
 // Update; the web page address goes between the two parts.
 inline constexpr std::string_view kBrowserFailedBefore =
