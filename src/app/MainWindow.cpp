@@ -260,13 +260,16 @@ bool MainWindow::ExitRoutine() {
         ShowMessage(texts::kStopConvertingFirst, texts::kWarningCaption);
         return false;
     }
-    // A run that was stopped or is closing its file, or photos still being added: let
-    // them end before anything is written or torn down.
+    // A run that was stopped or is closing its file, or photos still being added: the
+    // window closes once they have ended, so nothing is written or torn down under them.
+    // (Waiting here could wait for ourselves: the worker may be blocked on this thread.)
     if (IsBusy()) {
         adder_.Cancel();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        WaitUntilIdle();
-        QApplication::restoreOverrideCursor();
+        if (!closePending_) {
+            closePending_ = true;
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+        return false;
     }
     TransferControlsToMembers();
     SaveExitSettings(store_, outputFolder_, windowSettings_);
@@ -274,6 +277,14 @@ bool MainWindow::ExitRoutine() {
         hooks_.releasePreview();
     }
     return true;
+}
+
+void MainWindow::CloseIfPending() {
+    if (closePending_) {
+        closePending_ = false;
+        QApplication::restoreOverrideCursor();
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

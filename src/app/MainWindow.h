@@ -120,6 +120,7 @@ class MainWindow : public QWidget {
     void FinishAdding(AddResult result, const std::function<void()>& afterAppend);
     void RememberFolderOfLastEntry(std::string_view key);
     void RunHook(const std::function<void(MainWindow&)>& hook);
+    void CloseIfPending();
 
     shell::SettingsStore& store_;
     MainWindowServices services_;
@@ -140,6 +141,7 @@ class MainWindow : public QWidget {
     Activity activity_ = Activity::Idle;
     bool stopRequested_ = false;    // Stop was pressed during this run
     bool runFinishing_ = false;     // the worker is done with the photos, closing the file
+    bool closePending_ = false;     // exit asked while busy: close once idle
     int progressBeforeAdding_ = 0;  // restored after photos were added
     QTimer runPoll_;
 };

@@ -135,6 +135,7 @@ void MainWindow::FinishAdding(AddResult result, const std::function<void()>& aft
         UpdateCommandStates();
     }
     emit becameIdle();
+    CloseIfPending();
 }
 
 void MainWindow::RememberFolderOfLastEntry(std::string_view key) {

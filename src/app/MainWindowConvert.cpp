@@ -66,6 +66,7 @@ void MainWindow::PollRun() {
     controls_.convert->setText(ToQString(texts::kConvert));
     UpdateCommandStates();
     emit becameIdle();
+    CloseIfPending();
 }
 
 void MainWindow::BrowseOutputFile() {

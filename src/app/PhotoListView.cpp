@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "app/AppTexts.h"
 
@@ -46,7 +47,8 @@ PhotoListView::PhotoListView(QWidget* parent, double pixelScale) : QTableWidget(
     }
     setHorizontalHeaderLabels(headings);
     for (int i = 0; i < static_cast<int>(kColumns.size()); ++i) {
-        setColumnWidth(i, static_cast<int>(kColumns[static_cast<size_t>(i)].width * pixelScale));
+        setColumnWidth(
+            i, static_cast<int>(std::lround(kColumns[static_cast<size_t>(i)].width * pixelScale)));
     }
     QHeaderView* header = horizontalHeader();
     header->setDefaultAlignment(Qt::AlignCenter);
