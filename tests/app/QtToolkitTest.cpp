@@ -18,10 +18,14 @@
 namespace vellumo::ui::qt {
 namespace {
 
-class QtToolkitTest : public ::testing::Test {
+// Listed first among the bases so the application exists before the owner widget.
+struct ApplicationFirst {
+    ApplicationFirst() { test::EnsureApplication(); }
+};
+
+class QtToolkitTest : public ::testing::Test, private ApplicationFirst {
   protected:
     void SetUp() override {
-        test::EnsureApplication();
         widgets_.owner = &owner_;
         widgets_.convertButton = new QPushButton(QStringLiteral("Convert"), &owner_);
         widgets_.progress = new QProgressBar(&owner_);
