@@ -1,0 +1,190 @@
+// Every file of every public test suite through adding and converting, as a user would
+// drop a whole folder of them on the window: a valid file gives its pages, a broken one
+// is left out when added or refused with a message while converting, and the output
+// holds exactly the pages the run says it wrote. Prints the figures per suite.
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <mutex>
+#include <set>
+#include <sstream>
+
+#include "ConvertTestFiles.h"
+#include "convert/ConversionRun.h"
+#include "convert/Messages.h"
+#include "photolist/AddPhotos.h"
+#include "support/RecordingReporter.h"
+#include "support/RecordingToolkit.h"
+
+namespace vellumo::convert {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ManifestRow {
+    std::string path;
+    std::string format;
+    std::string expect;
+};
+
+std::map<std::string, std::vector<ManifestRow>> ReadManifest(const fs::path& file) {
+    std::map<std::string, std::vector<ManifestRow>> suites;
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);  // column names
+    while (std::getline(in, line)) {
+        std::stringstream row(line);
+        std::string suite, bytes;
+        ManifestRow r;
+        std::getline(row, suite, '\t');
+        std::getline(row, r.path, '\t');
+        std::getline(row, r.format, '\t');
+        std::getline(row, bytes, '\t');
+        std::getline(row, r.expect, '\t');
+        suites[suite].push_back(r);
+    }
+    return suites;
+}
+
+bool OurFormat(const std::string& format) {
+    static const std::set<std::string> ours = {"JPEG", "PNG", "GIF", "TIFF", "BMP", "ICO"};
+    return ours.count(format) > 0;
+}
+
+// Well-formed files refused on purpose: GIFs without any image (no blank page is
+// invented) and fax pages whose coding libtiff itself reports as broken.
+const std::set<std::string> kRefusedByChoice = {
+    "gif-conformance/no-data.gif",
+    "gif-conformance/image-zero-width.gif",
+    "gif-conformance/image-zero-height.gif",
+    "gif-conformance/image-zero-size.gif",
+    "libtiff/test-images/testfax3_bug54_1dnoEOL.tif",
+    "libtiff/test-images/testfax3_bug_513.tiff",
+};
+
+int CountTiffPages(const std::string& path) {
+    TIFFSetErrorHandler(nullptr);
+    TIFFSetWarningHandler(nullptr);
+    TIFF* tif = TIFFOpen(path.c_str(), "r");
+    if (tif == nullptr) {
+        return -1;
+    }
+    int pages = 0;
+    do {
+        uint32_t w = 0, h = 0;
+        if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w) == 1 && w == 48 &&
+            TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h) == 1 && h == 32) {
+            ++pages;
+        }
+    } while (TIFFReadDirectory(tif) == 1);
+    TIFFClose(tif);
+    return pages;
+}
+
+// Remembers which photo each failure message belongs to (the run shows a photo's
+// messages after announcing it and before the next).
+class AttributingToolkit : public test::RecordingToolkit {
+  public:
+    void PageStarted(int, int, std::string_view path) override {
+        std::lock_guard lock(mutex_);
+        current_ = path;
+    }
+    ui::Answer MessageBox(std::string_view text, std::string_view caption,
+                          ui::MessageStyle style) override {
+        if (text == text::kFailedConvert) {
+            std::lock_guard lock(mutex_);
+            failedPaths_.push_back(current_);
+        }
+        return RecordingToolkit::MessageBox(text, caption, style);
+    }
+    std::vector<std::string> failedPaths() const {
+        std::lock_guard lock(mutex_);
+        return failedPaths_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::string current_;
+    std::vector<std::string> failedPaths_;
+};
+
+class CorpusRun : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (QCoreApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "corpus_run_tests";
+            static char* argv[] = {name, nullptr};
+            new QGuiApplication(argc, argv);  // lives to the end of the process
+        }
+    }
+    test::TestFolder folder;
+};
+
+TEST_F(CorpusRun, EverySuiteConvertsItsValidFilesAndRefusesTheRestWithAMessage) {
+    const fs::path corpora(VELLUMO_CORPORA_DIR);
+    if (!fs::exists(corpora / "MANIFEST.tsv")) {
+        GTEST_SKIP() << "corpora not available";
+    }
+    options::OutputPhotoFormat record;
+    record.nOuputSizeType = options::kSizeCustom;
+    record.nKeepAspectRatio = options::kKeepNone;
+    record.nOutputWidth = 48;
+    record.nOutputHeight = 32;
+
+    std::cout << "suite               files  left out  pages  written  refused\n";
+    int suites = 0;
+    for (const auto& [suite, rows] : ReadManifest(corpora / "MANIFEST.tsv")) {
+        SCOPED_TRACE(suite);
+        photolist::PhotoList list;
+        std::set<std::string> mustConvert;  // paths of valid files of our formats
+        int leftOut = 0;
+        for (const ManifestRow& row : rows) {
+            const std::string path = (corpora / suite / row.path).string();
+            const std::string name = suite + "/" + row.path;
+            test::RecordingReporter reporter;
+            const int added = photolist::AddPhotoFile(path, record, reporter, list);
+            leftOut += added == 0 ? 1 : 0;
+            const bool mustAdd = row.expect == "valid" && OurFormat(row.format) &&
+                                 kRefusedByChoice.count(name) == 0;
+            if (mustAdd) {
+                EXPECT_GT(added, 0) << name << " is valid but was not added";
+                mustConvert.insert(path);
+            }
+        }
+
+        AttributingToolkit toolkit;
+        RunSettings settings;
+        settings.outputFilePath = folder / (suite + ".tif");
+        settings.mainRecord = record;
+        settings.threads = 2;
+        const SyncResult result = ConvertAndWait(toolkit, list, settings);
+        const RunSummary& s = result.summary;
+
+        ASSERT_EQ(s.pageTotal, static_cast<int>(list.size()));
+        EXPECT_FALSE(s.stopped);
+        EXPECT_FALSE(s.outputFailed);
+        EXPECT_EQ(s.pagesWritten + s.photosFailed, s.pageTotal);
+        // Each page left out during the run was said in the program's own words.
+        const std::vector<std::string> failed = toolkit.failedPaths();
+        EXPECT_EQ(static_cast<int>(failed.size()), s.photosFailed);
+        for (const std::string& path : failed) {
+            EXPECT_EQ(mustConvert.count(path), 0u) << path << " is valid but was not converted";
+        }
+        if (s.pagesWritten > 0) {
+            EXPECT_EQ(CountTiffPages(settings.outputFilePath), s.pagesWritten);
+        }
+        std::printf("%-18s %6zu %9d %6d %8d %8d\n", suite.c_str(), rows.size(), leftOut,
+                    s.pageTotal, s.pagesWritten, s.photosFailed);
+        ++suites;
+    }
+    EXPECT_GE(suites, 10);
+}
+
+}  // namespace
+}  // namespace vellumo::convert
