@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QTransform>
 #include <algorithm>
 #include <atomic>
 
@@ -120,6 +121,64 @@ TEST_F(RunTest, EveryFrameOfAMultiPageFileIsAPageAndCountsOnce) {
     // The page total is the number of entries, not the sum of their frame counts.
     EXPECT_EQ(second.progress(), (std::vector<int>{0, 333, 666, 1000, 999}));
     EXPECT_EQ(result.summary.pagesWritten, 3);
+}
+
+// Real photos, each with its own size rule, turn and flip: the pages come back in order
+// with the turned sides, and each looks like the photo scaled, turned clockwise and then
+// flipped (Qt does the expected picture), clearly closer than a wrong orientation would.
+TEST_F(RunTest, RealPhotosWithTheirOwnSizesTurnsAndFlipsBecomeAThreePageTiff) {
+    const fs::path samples(VELLUMO_SAMPLES_DIR);
+    if (!fs::exists(samples / "Landscape_1.jpg")) {
+        GTEST_SKIP() << "sample photos absent";
+    }
+    struct Photo {
+        const char* name;
+        int sizeType, width, height, angle, flip;
+        int pageWidth, pageHeight;
+    } photos[] = {
+        {"Landscape_1.jpg", options::kSizeCustom, 600, 400, 90, options::kFlipNone, 400, 600},
+        {"Portrait_1.jpg", options::kSizeCustom, 300, 450, 0, options::kFlipHorizontal, 300, 450},
+        {"zackthecat.tif", options::kSizeOriginal, 0, 0, 180, options::kFlipVertical, 234, 213},
+    };
+    for (const Photo& p : photos) {
+        Add((samples / p.name).string());
+        auto& format = list[list.size() - 1].outputFormat;
+        format.nOuputSizeType = p.sizeType;
+        format.nKeepAspectRatio = options::kKeepNone;
+        format.nOutputWidth = p.width;
+        format.nOutputHeight = p.height;
+        format.nRotateAngel = p.angle;
+        format.nFlipType = p.flip;
+    }
+    const std::string output = folder / "album.tif";
+    ASSERT_EQ(Run(output).summary.pagesWritten, 3);
+    bool ok = false;
+    const auto pages = test::ReadTiff(output, &ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(pages.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const Photo& p = photos[i];
+        SCOPED_TRACE(p.name);
+        ASSERT_EQ(pages[i].width, p.pageWidth);
+        ASSERT_EQ(pages[i].height, p.pageHeight);
+        const QImage source = QImage(QString::fromStdString((samples / p.name).string()))
+                                  .convertToFormat(QImage::Format_RGB888);
+        const QSize drawn = p.angle % 180 == 0 ? QSize(p.pageWidth, p.pageHeight)
+                                               : QSize(p.pageHeight, p.pageWidth);
+        const QImage scaled =
+            source.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const auto turn = [&](int angle, int flip) {
+            return scaled.transformed(QTransform().rotate(angle))
+                .mirrored(flip == options::kFlipHorizontal, flip == options::kFlipVertical);
+        };
+        const QImage page = test::ToQImage(pages[i]);
+        const double right = test::MeanDifference(page, turn(p.angle, p.flip));
+        EXPECT_LT(right, 6.0);
+        EXPECT_GT(test::MeanDifference(page, turn(p.angle + 180, p.flip)), 3 * right);
+        if (p.flip != options::kFlipNone) {
+            EXPECT_GT(test::MeanDifference(page, turn(p.angle, options::kFlipNone)), 3 * right);
+        }
+    }
 }
 
 TEST_F(RunTest, PagesKeepTheSourceHorizontalResolutionOnBothAxes) {
