@@ -19,6 +19,21 @@ seed_files() {
             ls "$corpora"/bmpsuite/{g,q,b,x}/*.bmp 2>/dev/null || true
             ls "$root"/tests/data/crashers/bmp_decode/* 2>/dev/null || true
             ;;
+        fuzz_gif_decode)
+            ls "$corpora"/gif-test-suite/gifs/*.gif "$corpora"/gif-conformance/*.gif 2>/dev/null || true
+            ls "$root"/tests/data/crashers/gif_decode/* 2>/dev/null || true
+            ;;
+        fuzz_png_decode)
+            ls "$corpora"/pngsuite/png/*.png 2>/dev/null || true
+            ls "$root"/tests/data/crashers/png_decode/* 2>/dev/null || true
+            ;;
+        fuzz_image_file)
+            # Small files of every format the layer reads.
+            find "$corpora" -type f -size -64k \( -iname '*.jpg' -o -iname '*.png' \
+                -o -iname '*.gif' -o -iname '*.tif' -o -iname '*.tiff' -o -iname '*.bmp' \
+                -o -iname '*.ico' \) 2>/dev/null | sort | awk 'NR % 3 == 1' || true
+            ls "$root"/tests/data/crashers/image_file/* 2>/dev/null || true
+            ;;
         *)
             echo "scripts/fuzz.sh: no seeds listed for $1" >&2
             ;;
