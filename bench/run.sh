@@ -88,9 +88,9 @@ echo "Original size, LZW with predictor:"
 measure "vellumo-cli" "$cli" -q -y "${files[@]}" -o "$work/out.tif"
 measure "ImageMagick convert -compress lzw" convert "${files[@]}" -compress lzw "$work/out.tif"
 measure "GraphicsMagick convert -compress lzw" gm convert "${files[@]}" -compress lzw "$work/out.tif"
-measure "floor: djpeg of every photo (one core)" bash -c 'for f in "$@"; do djpeg -outfile /dev/null "$f"; done' _ "${files[@]}"
+measure "floor: djpeg, every photo (one core)" bash -c 'for f in "$@"; do djpeg -outfile /dev/null "$f"; done' _ "${files[@]}"
 "$cli" -q -y --compression none "${files[@]}" -o "$work/plain.tif" >/dev/null
-measure "floor: libtiff LZW+predictor of the pages (tiffcp)" tiffcp -c lzw:2 "$work/plain.tif" "$work/out.tif"
+measure "floor: libtiff LZW+predictor (tiffcp)" tiffcp -c lzw:2 "$work/plain.tif" "$work/out.tif"
 
 echo
 echo "Resized to width 1024 (bicubic / Catrom):"
@@ -100,7 +100,7 @@ measure "GraphicsMagick -filter Catrom -resize 1024x" gm convert "${files[@]}" -
 
 echo
 echo "Memory against the number of pages (the photos repeated, original size, one run each):"
-for n in 10 100; do
+for n in "$count" 100; do
     list=()
     for ((i = 0; i < n; i++)); do list+=("${files[i % count]}"); done
     /usr/bin/time -f '%e %M' -o "$work/time.txt" "$cli" -q -y "${list[@]}" -o "$work/out.tif" >/dev/null
