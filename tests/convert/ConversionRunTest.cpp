@@ -23,18 +23,9 @@ using test::RecordedMessage;
 using ui::Answer;
 using ui::MessageStyle;
 
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "convert_tests";
-        static char* argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv);  // lives to the end of the process
-    }
-}
-
 class RunTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { EnsureGuiApplication(); }
+    static void SetUpTestSuite() { test::EnsureGuiApplication(); }
 
     std::string Png(const std::string& name, const QImage& image) {
         return test::SaveImage(image, folder / name, "PNG");

@@ -6,6 +6,7 @@
 #include <tiffio.h>
 #include <unistd.h>
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <cstdint>
@@ -19,6 +20,16 @@
 namespace vellumo::test {
 
 namespace fs = std::filesystem;
+
+// Qt's image plugins and the caption need an application; made once, kept to the end.
+inline void EnsureGuiApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "convert_tests";
+        static char* argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);
+    }
+}
 
 class TestFolder {
   public:

@@ -5,19 +5,16 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
-#include <QGuiApplication>
-#include <algorithm>
-#include <fstream>
-#include <iostream>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <set>
-#include <sstream>
 
 #include "ConvertTestFiles.h"
 #include "convert/ConversionRun.h"
 #include "convert/Messages.h"
 #include "photolist/AddPhotos.h"
+#include "support/CorpusManifest.h"
 #include "support/RecordingReporter.h"
 #include "support/RecordingToolkit.h"
 
@@ -25,47 +22,6 @@ namespace vellumo::convert {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ManifestRow {
-    std::string path;
-    std::string format;
-    std::string expect;
-};
-
-std::map<std::string, std::vector<ManifestRow>> ReadManifest(const fs::path& file) {
-    std::map<std::string, std::vector<ManifestRow>> suites;
-    std::ifstream in(file);
-    std::string line;
-    std::getline(in, line);  // column names
-    while (std::getline(in, line)) {
-        std::stringstream row(line);
-        std::string suite, bytes;
-        ManifestRow r;
-        std::getline(row, suite, '\t');
-        std::getline(row, r.path, '\t');
-        std::getline(row, r.format, '\t');
-        std::getline(row, bytes, '\t');
-        std::getline(row, r.expect, '\t');
-        suites[suite].push_back(r);
-    }
-    return suites;
-}
-
-bool OurFormat(const std::string& format) {
-    static const std::set<std::string> ours = {"JPEG", "PNG", "GIF", "TIFF", "BMP", "ICO"};
-    return ours.count(format) > 0;
-}
-
-// Well-formed files refused on purpose: GIFs without any image (no blank page is
-// invented) and fax pages whose coding libtiff itself reports as broken.
-const std::set<std::string> kRefusedByChoice = {
-    "gif-conformance/no-data.gif",
-    "gif-conformance/image-zero-width.gif",
-    "gif-conformance/image-zero-height.gif",
-    "gif-conformance/image-zero-size.gif",
-    "libtiff/test-images/testfax3_bug54_1dnoEOL.tif",
-    "libtiff/test-images/testfax3_bug_513.tiff",
-};
 
 int CountTiffPages(const std::string& path) {
     TIFFSetErrorHandler(nullptr);
@@ -115,14 +71,7 @@ class AttributingToolkit : public test::RecordingToolkit {
 
 class CorpusRun : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "corpus_run_tests";
-            static char* argv[] = {name, nullptr};
-            new QGuiApplication(argc, argv);  // lives to the end of the process
-        }
-    }
+    static void SetUpTestSuite() { test::EnsureGuiApplication(); }
     test::TestFolder folder;
 };
 
@@ -139,21 +88,22 @@ TEST_F(CorpusRun, EverySuiteConvertsItsValidFilesAndRefusesTheRestWithAMessage) 
 
     std::cout << "suite               files  left out  pages  written  refused\n";
     int suites = 0;
-    for (const auto& [suite, rows] : ReadManifest(corpora / "MANIFEST.tsv")) {
+    std::map<std::string, std::vector<test::CorpusFile>> suitesByName;
+    for (const test::CorpusFile& f : test::ReadCorpusManifest(corpora / "MANIFEST.tsv")) {
+        suitesByName[f.suite].push_back(f);
+    }
+    for (const auto& [suite, rows] : suitesByName) {
         SCOPED_TRACE(suite);
         photolist::PhotoList list;
         std::set<std::string> mustConvert;  // paths of valid files of our formats
         int leftOut = 0;
-        for (const ManifestRow& row : rows) {
+        for (const test::CorpusFile& row : rows) {
             const std::string path = (corpora / suite / row.path).string();
-            const std::string name = suite + "/" + row.path;
             test::RecordingReporter reporter;
             const int added = photolist::AddPhotoFile(path, record, reporter, list);
             leftOut += added == 0 ? 1 : 0;
-            const bool mustAdd = row.expect == "valid" && OurFormat(row.format) &&
-                                 kRefusedByChoice.count(name) == 0;
-            if (mustAdd) {
-                EXPECT_GT(added, 0) << name << " is valid but was not added";
+            if (test::MustBeDrawn(row)) {
+                EXPECT_GT(added, 0) << row.name() << " is valid but was not added";
                 mustConvert.insert(path);
             }
         }

@@ -157,14 +157,7 @@ TEST(Kill, BetweenPagesLeavesTheUsersFileAndAReadableTemporary) {
 
 class AutoOrient : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "convert_tests";
-            static char* argv[] = {name, nullptr};
-            new QGuiApplication(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { test::EnsureGuiApplication(); }
 };
 
 TEST_F(AutoOrient, EveryOrientationComesOutUprightAndResizedFromTheUprightSize) {

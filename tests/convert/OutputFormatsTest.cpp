@@ -17,14 +17,7 @@ namespace fs = std::filesystem;
 
 class FormatTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "convert_tests";
-            static char* argv[] = {name, nullptr};
-            new QGuiApplication(argc, argv);
-        }
-    }
+    static void SetUpTestSuite() { test::EnsureGuiApplication(); }
     void Add(const std::string& path) {
         test::RecordingReporter quiet;
         ASSERT_GT(photolist::AddPhotoFile(path, record, quiet, list), 0) << path;

@@ -11,6 +11,7 @@
 
 #include "ReadTestSupport.h"
 #include "imaging/ImageFile.h"
+#include "support/CorpusManifest.h"
 
 namespace vellumo::imaging {
 namespace {
@@ -258,51 +259,26 @@ TEST(BrokenSuiteFiles, AreNotDrawnWhereTheyCannotBeDecoded) {
     EXPECT_GE(mustFail.size(), 18u);
 }
 
-// Well-formed files we refuse on purpose: GIF files without any image (we do not
-// invent a blank page), and fax pages whose coding libtiff itself reports as broken.
-const char* const kRefusedByChoice[] = {
-    "gif-conformance/no-data.gif",
-    "gif-conformance/image-zero-width.gif",
-    "gif-conformance/image-zero-height.gif",
-    "gif-conformance/image-zero-size.gif",
-    "libtiff/test-images/testfax3_bug54_1dnoEOL.tif",
-    "libtiff/test-images/testfax3_bug_513.tiff",
-};
-
 // Every image file of every suite, as listed in the manifest: nothing crashes or
-// hangs, and each well-formed file of a format we read is drawn.
+// hangs, and each well-formed file of a format we read is drawn (and each file we
+// refuse on purpose is not).
 TEST(WholeCorpus, EveryFileIsHandledAndEveryValidOneOfOurFormatsDraws) {
-    std::ifstream manifest(Corpora() / "MANIFEST.tsv");
-    if (!manifest) {
+    const auto manifest = test::ReadCorpusManifest(Corpora() / "MANIFEST.tsv");
+    if (manifest.empty()) {
         GTEST_SKIP() << "corpora not available";
     }
-    std::string line;
-    std::getline(manifest, line);  // column names
-    int files = 0;
     std::vector<std::string> validNotDrawn;
-    while (std::getline(manifest, line)) {
-        std::stringstream row(line);
-        std::string suite, path, format, bytes, expect;
-        std::getline(row, suite, '\t');
-        std::getline(row, path, '\t');
-        std::getline(row, format, '\t');
-        std::getline(row, bytes, '\t');
-        std::getline(row, expect, '\t');
-        const Outcome o = Try(Corpora() / suite / path);
+    for (const test::CorpusFile& f : manifest) {
+        const Outcome o = Try(Corpora() / f.suite / f.path);
         // A guard against hangs, not a speed test: the largest files take seconds in a
         // sanitizer build.
-        EXPECT_LT(o.seconds, 30.0) << suite << "/" << path;
-        const bool ours = format == "JPEG" || format == "PNG" || format == "GIF" ||
-                          format == "TIFF" || format == "BMP" || format == "ICO";
-        const std::string name = suite + "/" + path;
-        const bool refused = std::find(std::begin(kRefusedByChoice), std::end(kRefusedByChoice),
-                                       name) != std::end(kRefusedByChoice);
-        if (expect == "valid" && ours && o.drawn == refused) {
-            validNotDrawn.push_back(name + (refused ? " (drawn, expected refused)" : ""));
+        EXPECT_LT(o.seconds, 30.0) << f.name();
+        const bool refused = test::RefusedByChoice().count(f.name()) > 0;
+        if (f.expect == "valid" && test::IsOurFormat(f.format) && o.drawn == refused) {
+            validNotDrawn.push_back(f.name() + (refused ? " (drawn, expected refused)" : ""));
         }
-        ++files;
     }
-    EXPECT_GT(files, 1400);
+    EXPECT_GT(manifest.size(), 1400u);
     for (const auto& f : validNotDrawn) {
         std::cout << "valid but not drawn as expected: " << f << "\n";
     }
