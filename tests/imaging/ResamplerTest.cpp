@@ -153,6 +153,10 @@ Diff Compare(const Image& a, const Image& b) {
 struct Case {
     int32_t sw, sh, dw, dh, channels;
 };
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.sw << "x" << c.sh << " to " << c.dw << "x" << c.dh << ", " << c.channels
+        << " channels";
+}
 
 class AgainstReference : public ::testing::TestWithParam<Case> {};
 

@@ -39,6 +39,7 @@ struct SizeCase {
     OutputPhotoFormat record;
     PageSize expected;
 };
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.name; }
 
 class SizeRuleTable : public ::testing::TestWithParam<SizeCase> {};
 

@@ -68,6 +68,9 @@ struct OpeningCase {
     bool widthShown;
     bool heightShown;
 };
+void PrintTo(const OpeningCase& c, std::ostream* os) {
+    *os << "size rule " << c.sizeType << ", keep " << c.keep;
+}
 
 class OpeningStateTest : public OptionsDialogTest,
                          public ::testing::WithParamInterface<OpeningCase> {};
@@ -389,6 +392,7 @@ struct RefusalCase {
     const char* message;
     int focusField;
 };
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
 class RefusalTest : public OptionsDialogTest, public ::testing::WithParamInterface<RefusalCase> {};
 
