@@ -56,7 +56,7 @@ else
 fi
 mapfile -t files < <(find "$photos" -type f | sort)
 count=${#files[@]}
-mpix=$(for f in "${files[@]}"; do identify -format '%w %h\n' "$f[0]"; done |
+mpix=$(for f in "${files[@]}"; do identify -format '%w %h\n' "$f[0]" 2>/dev/null; done |
        awk '{s += $1 * $2} END {printf "%.1f", s / 1e6}')
 bytes=$(du -cb "${files[@]}" | tail -1 | cut -f1)
 echo "Photos: $count files, $mpix megapixels, $((bytes / 1000000)) MB of JPEG; $runs runs each"

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "imaging/ImageFile.h"
@@ -52,6 +53,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
+    std::atexit([] { std::remove(InputPath().c_str()); });
     return 0;
 }
 

@@ -86,7 +86,7 @@ TEST_F(CorpusRun, EverySuiteConvertsItsValidFilesAndRefusesTheRestWithAMessage) 
     record.nOutputWidth = 48;
     record.nOutputHeight = 32;
 
-    std::cout << "suite               files  left out  pages  written  refused\n";
+    std::printf("suite               files  left out  pages  written  refused\n");
     int suites = 0;
     std::map<std::string, std::vector<test::CorpusFile>> suitesByName;
     for (const test::CorpusFile& f : test::ReadCorpusManifest(corpora / "MANIFEST.tsv")) {
