@@ -283,5 +283,22 @@ TEST_F(StartupTest, NextStartProposesTheBrowsedFolder) {
     EXPECT_EQ(window().outputFilePath(), Temp() + "chosen/output.tif");
 }
 
+// The dormant rename box still works when clicked: it decides by the flag it had before
+// the click, so ticks alternately enable and disable the three rename controls.
+TEST_F(StartupTest, NotRenameAlternatelyEnablesAndDisablesTheRenameControls) {
+    MakeWindow();
+    const auto& c = controls();
+    const std::initializer_list<QWidget*> renameControls = {c.renamePrefixLabel, c.renamePrefix,
+                                                            c.renameSuffixLabel};
+    ASSERT_TRUE(window().notRename());
+    for (const bool expectEnabled : {true, false, true}) {
+        c.notRename->click();
+        EXPECT_EQ(window().notRename(), !expectEnabled);
+        for (QWidget* w : renameControls) {
+            EXPECT_EQ(w->isEnabled(), expectEnabled) << w->metaObject()->className();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vellumo::test
