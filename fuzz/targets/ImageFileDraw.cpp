@@ -31,8 +31,7 @@ void Check(bool condition) {
 
 // The layer opens files by name, so every input is written to one file of this process.
 const std::string& InputPath() {
-    static const std::string path =
-        "/dev/shm/vellumo-fuzz-image-" + std::to_string(::getpid());
+    static const std::string path = "/dev/shm/vellumo-fuzz-image-" + std::to_string(::getpid());
     return path;
 }
 

@@ -22,7 +22,7 @@ inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr int64_t kMaxPagePixels = int64_t{450} * 1000 * 1000;
 
 class PageBitmap {
-public:
+  public:
     PageBitmap() = default;
     PageBitmap(PageBitmap&&) noexcept = default;
     PageBitmap& operator=(PageBitmap&&) noexcept = default;
@@ -72,7 +72,7 @@ public:
     // swaps the sides). `pixels` must hold width * height * 3 bytes.
     void Adopt(std::unique_ptr<uint8_t[]> pixels, int32_t width, int32_t height);
 
-private:
+  private:
     std::unique_ptr<uint8_t[]> pixels_;
     int32_t width_ = 0;
     int32_t height_ = 0;

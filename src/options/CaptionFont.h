@@ -29,9 +29,15 @@ struct CaptionFont {
 // A colour as the settings store keeps it: low byte red, then green, then blue.
 using ColorRef = uint32_t;
 
-inline constexpr uint8_t RedOf(ColorRef c) { return static_cast<uint8_t>(c & 0xFF); }
-inline constexpr uint8_t GreenOf(ColorRef c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-inline constexpr uint8_t BlueOf(ColorRef c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+inline constexpr uint8_t RedOf(ColorRef c) {
+    return static_cast<uint8_t>(c & 0xFF);
+}
+inline constexpr uint8_t GreenOf(ColorRef c) {
+    return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+inline constexpr uint8_t BlueOf(ColorRef c) {
+    return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 inline constexpr ColorRef MakeColorRef(uint8_t r, uint8_t g, uint8_t b) {
     return static_cast<ColorRef>(r) | (static_cast<ColorRef>(g) << 8) |
            (static_cast<ColorRef>(b) << 16);

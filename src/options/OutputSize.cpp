@@ -39,8 +39,7 @@ std::optional<PageSize> ComputeOutputSize(int32_t sourceWidth, int32_t sourceHei
                 case kKeepWithWidth:
                     return PageSize{record.nOutputWidth, Truncate(hs / ws * record.nOutputWidth)};
                 case kKeepWithHeight:
-                    return PageSize{Truncate(ws / hs * record.nOutputHeight),
-                                    record.nOutputHeight};
+                    return PageSize{Truncate(ws / hs * record.nOutputHeight), record.nOutputHeight};
                 default:
                     reporter.Report("unknown error nKeepAspectRatio", "error");
                     return std::nullopt;

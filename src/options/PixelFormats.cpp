@@ -17,8 +17,8 @@ constexpr std::array<PixelFormatEntry, kPixelFormatCount> kEntries = {{
      "24 bits per pixel; 8 bits each are used for the red, green, and blue components.", 24, 0,
      false},
     {"32 bits ARGB",
-     "32 bits per pixel; 8 bits each are used for the alpha, red, green, and blue components.",
-     32, 0, false},
+     "32 bits per pixel; 8 bits each are used for the alpha, red, green, and blue components.", 32,
+     0, false},
     {"32 bits PARGB",
      "32 bits per pixel; 8 bits each are used for the alpha, red, green, and blue components. "
      "The red, green, and blue components are premultiplied according to the alpha component.",
@@ -28,8 +28,8 @@ constexpr std::array<PixelFormatEntry, kPixelFormatCount> kEntries = {{
      "remaining 8 bits are not used.",
      32, 0, false},
     {"64 bits ARGB",
-     "64 bits per pixel; 16 bits each are used for the alpha, red, green, and blue components.",
-     64, 0, false},
+     "64 bits per pixel; 16 bits each are used for the alpha, red, green, and blue components.", 64,
+     0, false},
     {"64 bits PARGB",
      "64 bits per pixel; 16 bits each are used for the alpha, red, green, and blue components. "
      "The red, green, and blue components are premultiplied according to the alpha component.",
@@ -38,7 +38,9 @@ constexpr std::array<PixelFormatEntry, kPixelFormatCount> kEntries = {{
 
 }  // namespace
 
-std::span<const PixelFormatEntry> PixelFormatList() { return kEntries; }
+std::span<const PixelFormatEntry> PixelFormatList() {
+    return kEntries;
+}
 
 int32_t NormalisedPixelFormatIndex(int32_t index) {
     return (index < 0 || index >= kPixelFormatCount) ? kDefaultPixelFormat : index;

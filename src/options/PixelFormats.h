@@ -11,9 +11,9 @@ namespace vellumo::options {
 struct PixelFormatEntry {
     std::string_view listText;
     std::string_view description;
-    int bitsPerPixel;   // of the format named in the list
-    int paletteSize;    // 2, 16 or 256 for the indexed formats, else 0
-    bool indexed;       // routes BMP output through the indexed bitmap engine
+    int bitsPerPixel;  // of the format named in the list
+    int paletteSize;   // 2, 16 or 256 for the indexed formats, else 0
+    bool indexed;      // routes BMP output through the indexed bitmap engine
 };
 
 inline constexpr int kPixelFormatCount = 10;

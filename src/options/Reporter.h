@@ -8,7 +8,7 @@
 namespace vellumo::options {
 
 class Reporter {
-public:
+  public:
     virtual ~Reporter() = default;
     // Shows `text` with `caption` and an OK button; returns once the user has seen it.
     virtual void Report(std::string_view text, std::string_view caption) = 0;

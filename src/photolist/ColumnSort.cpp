@@ -4,8 +4,12 @@ namespace vellumo::photolist {
 
 // std::string compares through char_traits<char>, which orders bytes as unsigned
 // values: exactly the code-value order the sort wants.
-bool FileNameAscending(const PhotoEntry& a, const PhotoEntry& b) { return a.fileName < b.fileName; }
-bool FileNameDescending(const PhotoEntry& a, const PhotoEntry& b) { return a.fileName > b.fileName; }
+bool FileNameAscending(const PhotoEntry& a, const PhotoEntry& b) {
+    return a.fileName < b.fileName;
+}
+bool FileNameDescending(const PhotoEntry& a, const PhotoEntry& b) {
+    return a.fileName > b.fileName;
+}
 bool ModifiedAscending(const PhotoEntry& a, const PhotoEntry& b) {
     return a.modifiedText < b.modifiedText;
 }

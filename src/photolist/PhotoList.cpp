@@ -36,6 +36,8 @@ void PhotoList::clear() {
     photoCount = 0;
 }
 
-void PhotoList::sort(const Less& less) { std::stable_sort(entries_.begin(), entries_.end(), less); }
+void PhotoList::sort(const Less& less) {
+    std::stable_sort(entries_.begin(), entries_.end(), less);
+}
 
 }  // namespace vellumo::photolist

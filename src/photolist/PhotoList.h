@@ -10,7 +10,7 @@
 namespace vellumo::photolist {
 
 class PhotoList {
-public:
+  public:
     using Less = std::function<bool(const PhotoEntry&, const PhotoEntry&)>;
 
     // Adds a copy at the end; photoCount grows by one.
@@ -39,7 +39,7 @@ public:
     bool fileNameSortToggle = false;
     bool modifiedSortToggle = false;
 
-private:
+  private:
     std::vector<PhotoEntry> entries_;
 };
 

@@ -4,7 +4,9 @@
 
 namespace vellumo::shell {
 
-char NativeSeparator() { return static_cast<char>(std::filesystem::path::preferred_separator); }
+char NativeSeparator() {
+    return static_cast<char>(std::filesystem::path::preferred_separator);
+}
 
 std::string EnsureTrailingBackslash(const std::string& text) {
     if (!text.empty() && text.back() == NativeSeparator()) {

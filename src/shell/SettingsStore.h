@@ -14,7 +14,7 @@ inline constexpr std::string_view kOptionSection = "Option";
 inline constexpr std::string_view kFontSection = "CurrentFont";
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual int32_t ReadInt(std::string_view section, std::string_view key,
                             int32_t defaultValue) = 0;

@@ -23,7 +23,7 @@ enum class MessageStyle {
 enum class Answer { Ok, Yes, No };
 
 class Toolkit : public options::Reporter {
-public:
+  public:
     // A modal message; the calling thread waits until it is answered.
     virtual Answer MessageBox(std::string_view text, std::string_view caption,
                               MessageStyle style) = 0;

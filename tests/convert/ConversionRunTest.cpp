@@ -156,8 +156,7 @@ TEST_F(RunTest, RealPhotosWithTheirOwnSizesTurnsAndFlipsBecomeAThreePageTiff) {
                                   .convertToFormat(QImage::Format_RGB888);
         const QSize drawn = p.angle % 180 == 0 ? QSize(p.pageWidth, p.pageHeight)
                                                : QSize(p.pageHeight, p.pageWidth);
-        const QImage scaled =
-            source.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage scaled = source.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const auto turn = [&](int angle, int flip) {
             return scaled.transformed(QTransform().rotate(angle))
                 .mirrored(flip == options::kFlipHorizontal, flip == options::kFlipVertical);

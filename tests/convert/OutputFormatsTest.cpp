@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <cstdlib>
 
 #include "ConvertTestFiles.h"
 #include "convert/ConversionRun.h"
@@ -198,22 +199,24 @@ TEST_F(FormatTest, IndexedOnePixelColourGivesThatColourFirst) {
 }
 
 TEST_F(FormatTest, IndexedTemporaryFilesAreGone) {
-    const fs::path temp = fs::temp_directory_path();
-    auto tempBmps = [&] {
-        size_t n = 0;
-        for (const auto& e : fs::directory_iterator(temp)) {
-            const std::string name = e.path().filename().string();
-            n += name.rfind("BMP", 0) == 0 && e.path().extension() == ".TMP" ? 1 : 0;
-        }
-        return n;
-    };
-    const size_t before = tempBmps();
+    // A private temporary folder: the shared one also holds other test processes' files.
+    const fs::path temp = folder.path() / "tmp";
+    fs::create_directories(temp);
+    const char* previous = std::getenv("TMPDIR");
+    const std::string saved = previous != nullptr ? previous : "";
+    ::setenv("TMPDIR", temp.c_str(), 1);
     record.nOuptputFormat = options::kFormatBmp;
     record.iComboPixelFormat = 2;
     Add(test::SaveImage(test::Pattern(8, 8, 1), folder / "in.png", "PNG"));
-    Run(folder / "x.bmp");
-    EXPECT_EQ(tempBmps(), before);
-    EXPECT_EQ(folder.Files(), (std::vector<std::string>{"in.png", "x.bmp"}));
+    const auto result = Run(folder / "x.bmp");
+    if (previous != nullptr) {
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
+    }
+    EXPECT_EQ(result.summary.pagesWritten, 1);
+    EXPECT_TRUE(fs::is_empty(temp));
+    EXPECT_EQ(folder.Files(), (std::vector<std::string>{"in.png", "tmp", "x.bmp"}));
 }
 
 TEST_F(FormatTest, UnknownOutputFormatWritesNothingAndSaysSo) {

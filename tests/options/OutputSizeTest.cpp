@@ -39,7 +39,9 @@ struct SizeCase {
     OutputPhotoFormat record;
     PageSize expected;
 };
-void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SizeRuleTable : public ::testing::TestWithParam<SizeCase> {};
 

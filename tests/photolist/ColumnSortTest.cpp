@@ -35,8 +35,12 @@ TEST(ColumnSort, FileNameAlternatesAscendingAndDescending) {
 }
 
 TEST(ColumnSort, ComparesBytesWithoutLocaleOrNaturalNumbers) {
-    auto list = ListOf({{"9.jpg", ""}, {"a.jpg", ""}, {"Z.jpg", ""}, {"10.jpg", ""},
-                        {"\xc3\xa9t\xc3\xa9.jpg", ""}, {"", ""}});
+    auto list = ListOf({{"9.jpg", ""},
+                        {"a.jpg", ""},
+                        {"Z.jpg", ""},
+                        {"10.jpg", ""},
+                        {"\xc3\xa9t\xc3\xa9.jpg", ""},
+                        {"", ""}});
     SortByColumn(list, kFileNameColumn);
     // Empty first, digits by code, upper case before lower case, UTF-8 bytes above ASCII.
     EXPECT_EQ(Names(list), (std::vector<std::string>{"", "10.jpg", "9.jpg", "Z.jpg", "a.jpg",

@@ -9,7 +9,7 @@
 namespace vellumo::test {
 
 class RecordingReporter : public options::Reporter {
-public:
+  public:
     void Report(std::string_view text, std::string_view caption) override {
         reports.push_back({std::string(text), std::string(caption)});
     }

@@ -18,7 +18,7 @@ struct RecordedMessage {
 };
 
 class RecordingToolkit : public ui::Toolkit {
-public:
+  public:
     // Answers for the next questions, in order; when the script runs out, `defaultAnswer`.
     void ScriptAnswers(std::initializer_list<ui::Answer> answers) {
         std::lock_guard lock(mutex_);
@@ -117,7 +117,7 @@ public:
     std::string captionX;
     std::string captionY;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::deque<ui::Answer> answers_;
     std::vector<RecordedMessage> messages_;

@@ -392,7 +392,9 @@ struct RefusalCase {
     const char* message;
     int focusField;
 };
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RefusalTest : public OptionsDialogTest, public ::testing::WithParamInterface<RefusalCase> {};
 
