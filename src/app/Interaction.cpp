@@ -4,13 +4,12 @@
 #include <QFileDialog>
 
 #include "app/AppTexts.h"
+#include "base/QtText.h"
 
 namespace vellumo::app {
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using base::ToQString;
 
 // "description (patterns)": the dialog reads the patterns from the last parentheses and,
 // with the details hidden, shows only the description.

@@ -5,9 +5,14 @@
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include "app/AppTexts.h"
 #include "app/OutputFileName.h"
+#include "app/dialogs/AppIcon.h"
+#include "app/dialogs/PreviewPane.h"
+#include "base/QtText.h"
 #include "convert/ConversionRun.h"
 #include "shell/ActivityLog.h"
 #include "shell/Paths.h"
@@ -15,8 +20,15 @@
 namespace vellumo::app {
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+using base::ToQString;
+
+// The pane fills the inside of the window's preview area, within its border.
+dialogs::PreviewPane* AddPreviewPane(QWidget* area) {
+    auto* pane = new dialogs::PreviewPane(area);
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pane);
+    return pane;
 }
 
 }  // namespace
@@ -28,12 +40,10 @@ MainWindow::MainWindow(shell::SettingsStore& store, MainWindowServices services)
       store_(store),
       services_(std::move(services)) {
     setWindowTitle(ToQString(texts::kWindowTitle));
+    setWindowIcon(dialogs::ApplicationIcon());
     controls_ = BuildMainWindowControls(this, DialogUnits(font()));
-    toolkit_ = std::make_unique<ui::qt::QtToolkit>(
-        ui::qt::ToolkitWidgets{this, controls_.convert, controls_.progress, controls_.captionText,
-                               controls_.captionX, controls_.captionY, controls_.logList},
-        services_.messageBox);
-    toolkit_->onConvertButtonText = [this](const QString& text) { OnConvertButtonText(text); };
+    previewPane_ = AddPreviewPane(controls_.preview);
+    toolkit_ = std::make_unique<ui::qt::QtToolkit>(this, RunEventHandlers(), services_.messageBox);
     run_ = std::make_unique<convert::ConversionRun>(*toolkit_);
 
     // Construction: the list is empty, m_outputPhotoFormat has its start-up values, the
@@ -41,8 +51,6 @@ MainWindow::MainWindow(shell::SettingsStore& store, MainWindowServices services)
     windowSettings_ = LoadWindowSettings(store_);
     notRename_ = true;
 
-    runPoll_.setInterval(30);
-    connect(&runPoll_, &QTimer::timeout, this, [this] { PollRun(); });
     ConnectCommands();
     Initialise();
 }
@@ -58,11 +66,6 @@ MainWindow::~MainWindow() {
 
 ui::Toolkit& MainWindow::toolkit() {
     return *toolkit_;
-}
-
-void MainWindow::SetHooks(MainWindowHooks hooks) {
-    hooks_ = std::move(hooks);
-    UpdateCommandStates();
 }
 
 void MainWindow::Initialise() {
@@ -122,7 +125,7 @@ void MainWindow::ConnectCommands() {
     connect(c.searchPhotos, &QPushButton::clicked, this, [this] { SearchPhotos(); });
     connect(c.options, &QPushButton::clicked, this, [this] { EditOptions(); });
     connect(c.convert, &QPushButton::clicked, this, [this] { ConvertOrStop(); });
-    connect(c.help, &QPushButton::clicked, this, [this] { RunHook(hooks_.help); });
+    connect(c.help, &QPushButton::clicked, this, [this] { RunDialog(services_.dialogs.help); });
     connect(c.edit, &QPushButton::clicked, this, [this] { EditSelected(); });
     connect(c.up, &QPushButton::clicked, this, [this] { MoveUp(); });
     connect(c.down, &QPushButton::clicked, this, [this] { MoveDown(); });
@@ -132,40 +135,42 @@ void MainWindow::ConnectCommands() {
     connect(c.browseFolder, &QPushButton::clicked, this, [this] { BrowseOutputFolder(); });
     connect(c.font, &QPushButton::clicked, this, [this] { OnFontClicked(); });
     connect(c.notRename, &QCheckBox::clicked, this, [this] { OnNotRenameClicked(); });
-    connect(c.about, &QPushButton::clicked, this, [this] { RunHook(hooks_.about); });
-    connect(c.update, &QPushButton::clicked, this, [this] { RunHook(hooks_.update); });
-    connect(c.viewLog, &QPushButton::clicked, this, [this] { RunHook(hooks_.viewLog); });
-    connect(c.loadList, &QPushButton::clicked, this, [this] { RunHook(hooks_.loadList); });
+    connect(c.about, &QPushButton::clicked, this, [this] { RunDialog(services_.dialogs.about); });
+    connect(c.update, &QPushButton::clicked, this, [this] { RunDialog(services_.dialogs.update); });
+    connect(c.viewLog, &QPushButton::clicked, this,
+            [this] { RunDialog(services_.dialogs.viewLog); });
+    connect(c.loadList, &QPushButton::clicked, this,
+            [this] { RunDialog(services_.dialogs.loadList); });
     connect(c.exit, &QPushButton::clicked, this, [this] { close(); });
     connect(c.photoList, &PhotoListView::rowClicked, this, [this] { OnRowClicked(); });
     connect(c.photoList, &PhotoListView::editRequested, this, [this] { EditSelected(); });
     connect(c.photoList->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { SortByColumn(column); });
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, [this] { RunHook(hooks_.help); });
+    connect(f1, &QShortcut::activated, this, [this] { RunDialog(services_.dialogs.help); });
 }
 
-void MainWindow::RunHook(const std::function<void(MainWindow&)>& hook) {
-    if (hook) {
-        hook(*this);
+void MainWindow::RunDialog(const std::function<void(MainWindow&)>& dialog) {
+    if (dialog) {
+        dialog(*this);
     }
 }
 
 void MainWindow::TransferMembersToControls() {
-    controls_.outputFolder->setText(QString::fromStdString(outputFolder_));
-    controls_.renamePrefix->setText(QString::fromStdString(windowSettings_.batchRenamePrefix));
+    controls_.outputFolder->setText(ToQString(outputFolder_));
+    controls_.renamePrefix->setText(ToQString(windowSettings_.batchRenamePrefix));
     controls_.notRename->setChecked(notRename_);
-    const QString path = QString::fromStdString(outputFilePath_);
+    const QString path = ToQString(outputFilePath_);
     // Typing is limited; a longer path chosen by Browse is kept whole, never cut.
     controls_.outputFile->setMaxLength(std::max<int>(kOutputFileMaxTyped, path.size()));
     controls_.outputFile->setText(path);
 }
 
 void MainWindow::TransferControlsToMembers() {
-    outputFolder_ = controls_.outputFolder->text().toStdString();
-    windowSettings_.batchRenamePrefix = controls_.renamePrefix->text().toStdString();
+    outputFolder_ = base::ToUtf8(controls_.outputFolder->text());
+    windowSettings_.batchRenamePrefix = base::ToUtf8(controls_.renamePrefix->text());
     notRename_ = controls_.notRename->isChecked();
-    outputFilePath_ = controls_.outputFile->text().toStdString();
+    outputFilePath_ = base::ToUtf8(controls_.outputFile->text());
 }
 
 void MainWindow::SetListCommandsEnabled(bool enabled) {
@@ -182,18 +187,19 @@ void MainWindow::UpdateCommandStates() {
     // them or photos are being added.
     SetListCommandsEnabled(idle && list_.photoCount > 0);
     controls_.convert->setEnabled(converting || (idle && list_.photoCount > 0));
-    controls_.edit->setEnabled(idle && list_.photoCount > 0 && hooks_.editPhotos != nullptr);
+    controls_.edit->setEnabled(idle && list_.photoCount > 0 &&
+                               services_.dialogs.editPhotos != nullptr);
     controls_.addPhotos->setEnabled(idle);
     controls_.searchPhotos->setEnabled(idle);
-    controls_.options->setEnabled(idle && hooks_.editOptions != nullptr);
+    controls_.options->setEnabled(idle && services_.dialogs.editOptions != nullptr);
     controls_.browseOutput->setEnabled(idle);
     controls_.browseFolder->setEnabled(idle);
     controls_.outputFile->setReadOnly(!idle);
     controls_.photoList->horizontalHeader()->setSectionsClickable(idle);
-    controls_.help->setEnabled(hooks_.help != nullptr);
-    controls_.about->setEnabled(hooks_.about != nullptr);
-    controls_.update->setEnabled(hooks_.update != nullptr);
-    controls_.font->setEnabled(idle && hooks_.chooseCaptionFont != nullptr);
+    controls_.help->setEnabled(services_.dialogs.help != nullptr);
+    controls_.about->setEnabled(services_.dialogs.about != nullptr);
+    controls_.update->setEnabled(services_.dialogs.update != nullptr);
+    controls_.font->setEnabled(idle && services_.dialogs.chooseCaptionFont != nullptr);
 }
 
 void MainWindow::ShowMessage(std::string_view text, std::string_view caption) {
@@ -213,21 +219,11 @@ bool MainWindow::IsBusy() const {
 }
 
 void MainWindow::WaitUntilIdle() {
-    if (!IsBusy() && !(run_ && run_->IsActive())) {
+    if (!IsBusy()) {
         return;
     }
     QEventLoop loop;
-    QTimer check;
-    check.setInterval(10);
-    connect(&check, &QTimer::timeout, &loop, [&] {
-        if (activity_ == Activity::Converting) {
-            PollRun();
-        }
-        if (!IsBusy() && !(run_ && run_->IsActive())) {
-            loop.quit();
-        }
-    });
-    check.start();
+    connect(this, &MainWindow::becameIdle, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -243,20 +239,20 @@ void MainWindow::OnNotRenameClicked() {
 }
 
 void MainWindow::OnFontClicked() {
-    if (!hooks_.chooseCaptionFont) {
+    if (!services_.dialogs.chooseCaptionFont) {
         return;
     }
     options::CaptionFont font = windowSettings_.captionFont;
     options::ColorRef colour = 0;  // the picker always starts at black
-    if (hooks_.chooseCaptionFont(*this, font, colour)) {
+    if (services_.dialogs.chooseCaptionFont(*this, font, colour)) {
         windowSettings_.captionFont = font;
         windowSettings_.captionColor = colour;
-        controls_.fontFace->setText(QString::fromStdString(font.lfFaceName));
+        controls_.fontFace->setText(ToQString(font.lfFaceName));
     }
 }
 
 bool MainWindow::ExitRoutine() {
-    if (activity_ == Activity::Converting && !stopRequested_ && !runFinishing_) {
+    if (activity_ == Activity::Converting && !stopRequested_) {
         ShowMessage(texts::kStopConvertingFirst, texts::kWarningCaption);
         return false;
     }
@@ -273,9 +269,7 @@ bool MainWindow::ExitRoutine() {
     }
     TransferControlsToMembers();
     SaveExitSettings(store_, outputFolder_, windowSettings_);
-    if (hooks_.releasePreview) {
-        hooks_.releasePreview();
-    }
+    RunDialog(services_.dialogs.releasePreview);
     return true;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 // The main window: the photo list with its commands, the output file, Convert/Stop and
 // the progress bar. It owns the photo list, the options record m_outputPhotoFormat,
-// the output paths, the caption settings and the conversion run, and routes every
-// command. Other modules plug in through MainWindowHooks.
+// the output paths, the caption settings, its dialogs and the conversion run, and routes
+// every command. It follows a run through the engine's events alone.
 
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -13,8 +12,8 @@
 
 #include "app/Interaction.h"
 #include "app/MainWindowControls.h"
-#include "app/MainWindowHooks.h"
 #include "app/PhotoAdder.h"
+#include "app/WindowDialogs.h"
 #include "app/WindowSettings.h"
 #include "options/OutputPhotoFormat.h"
 #include "photolist/PhotoList.h"
@@ -24,6 +23,9 @@
 
 namespace vellumo::convert {
 class ConversionRun;
+}
+namespace vellumo::app::dialogs {
+class PreviewPane;
 }
 
 namespace vellumo::app {
@@ -35,6 +37,7 @@ struct MainWindowServices {
     std::string folderFallback = shell::FolderFallback();
     Interaction interaction = DefaultInteraction();
     ui::qt::MessageBoxFunction messageBox = ui::qt::ShowMessageBox;
+    WindowDialogs dialogs = DefaultWindowDialogs();
 };
 
 class MainWindow : public QWidget {
@@ -45,8 +48,6 @@ class MainWindow : public QWidget {
     explicit MainWindow(shell::SettingsStore& store, MainWindowServices services = {});
     ~MainWindow() override;
 
-    void SetHooks(MainWindowHooks hooks);
-
     // ---- state other modules and the tests read ----
     photolist::PhotoList& photoList() { return list_; }
     const photolist::PhotoList& photoList() const { return list_; }
@@ -55,6 +56,8 @@ class MainWindow : public QWidget {
     ui::Toolkit& toolkit();
     const MainWindowControls& controls() const { return controls_; }
     QWidget* previewArea() const { return controls_.preview; }
+    // The pane inside the preview area that shows the clicked row's frame.
+    dialogs::PreviewPane* previewPane() const { return previewPane_; }
     const std::string& outputFolder() const { return outputFolder_; }
     const std::string& outputFilePath() const { return outputFilePath_; }
     const std::string& logFilePath() const { return logFilePath_; }
@@ -67,7 +70,8 @@ class MainWindow : public QWidget {
     bool IsConverting() const;
     // Converting, or photos being added.
     bool IsBusy() const;
-    // Lets the window's events run until it is neither converting nor adding.
+    // Lets the window's events run until it is neither converting nor adding (until
+    // becameIdle).
     void WaitUntilIdle();
 
     // ---- commands ----
@@ -114,18 +118,19 @@ class MainWindow : public QWidget {
     void OnRowClicked();
     void OnNotRenameClicked();
     void OnFontClicked();
-    void OnConvertButtonText(const QString& text);
-    void PollRun();
+    ui::qt::ToolkitHandlers RunEventHandlers();
+    void OnRunFinished();
+    void AppendLogLine(const QString& line);
     void StartAdding(AddJob job, std::function<void()> afterAppend);
     void FinishAdding(AddResult result, const std::function<void()>& afterAppend);
     void RememberFolderOfLastEntry(std::string_view key);
-    void RunHook(const std::function<void(MainWindow&)>& hook);
+    void RunDialog(const std::function<void(MainWindow&)>& dialog);
     void CloseIfPending();
 
     shell::SettingsStore& store_;
     MainWindowServices services_;
-    MainWindowHooks hooks_;
     MainWindowControls controls_;
+    dialogs::PreviewPane* previewPane_ = nullptr;
     std::unique_ptr<ui::qt::QtToolkit> toolkit_;
     std::unique_ptr<convert::ConversionRun> run_;
     PhotoAdder adder_;
@@ -140,10 +145,8 @@ class MainWindow : public QWidget {
 
     Activity activity_ = Activity::Idle;
     bool stopRequested_ = false;    // Stop was pressed during this run
-    bool runFinishing_ = false;     // the worker is done with the photos, closing the file
     bool closePending_ = false;     // exit asked while busy: close once idle
     int progressBeforeAdding_ = 0;  // restored after photos were added
-    QTimer runPoll_;
 };
 
 }  // namespace vellumo::app

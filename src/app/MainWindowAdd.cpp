@@ -11,18 +11,17 @@
 
 #include "app/AppTexts.h"
 #include "app/MainWindow.h"
+#include "base/QtText.h"
 #include "shell/Paths.h"
 
 namespace vellumo::app {
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using base::ToQString;
 
 bool IsExistingNonFolder(const std::string& path) {
     std::error_code ec;
-    const std::filesystem::path p(std::u8string(path.begin(), path.end()));
+    const std::filesystem::path p = base::PathFromUtf8(path);
     const auto status = std::filesystem::status(p, ec);
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }

@@ -1,13 +1,12 @@
 #include "app/MainWindowControls.h"
 
 #include "app/AppTexts.h"
+#include "base/QtText.h"
 
 namespace vellumo::app {
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using base::ToQString;
 
 class Placer {
   public:

@@ -11,8 +11,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/DialogUnits.h"
 #include "app/PhotoListView.h"
+#include "app/dialogs/DialogUnits.h"
 
 namespace vellumo::app {
 

@@ -1,18 +1,17 @@
-// Convert/Stop and the output file of the main window.
+// Convert/Stop, the run's events and the output file of the main window.
+#include <algorithm>
+
 #include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/OutputFileName.h"
+#include "base/QtText.h"
 #include "convert/ConversionRun.h"
+#include "shell/ActivityLog.h"
 #include "shell/Paths.h"
 
 namespace vellumo::app {
-namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+using base::ToQString;
 
 void MainWindow::ConvertOrStop() {
     if (activity_ == Activity::Converting || run_->IsActive()) {
@@ -25,11 +24,15 @@ void MainWindow::ConvertOrStop() {
     }
     TransferControlsToMembers();
 
+    // The run's snapshot: what the controls hold now, the caption included.
     convert::RunSettings settings;
     settings.outputFilePath = outputFilePath_;
     settings.mainRecord = m_outputPhotoFormat;
-    settings.captionFont = windowSettings_.captionFont;
-    settings.captionColor = windowSettings_.captionColor;
+    settings.caption.text = base::ToUtf8(controls_.captionText->text());
+    settings.caption.positionX = base::ToUtf8(controls_.captionX->text());
+    settings.caption.positionY = base::ToUtf8(controls_.captionY->text());
+    settings.caption.font = windowSettings_.captionFont;
+    settings.caption.color = windowSettings_.captionColor;
     settings.logFilePath = logFilePath_;
 
     const convert::StartResult started = run_->Convert(list_, settings);
@@ -42,27 +45,38 @@ void MainWindow::ConvertOrStop() {
     }
     activity_ = Activity::Converting;
     stopRequested_ = false;
-    runFinishing_ = false;
+    controls_.convert->setText(ToQString(texts::kStop));
     UpdateCommandStates();
-    runPoll_.start();
 }
 
-void MainWindow::OnConvertButtonText(const QString& text) {
-    // The worker puts "Convert" back once it is done with the photos; it may still be
-    // closing the output file then.
-    if (activity_ == Activity::Converting && text == ToQString(texts::kConvert)) {
-        runFinishing_ = true;
+ui::qt::ToolkitHandlers MainWindow::RunEventHandlers() {
+    ui::qt::ToolkitHandlers h;
+    h.progressChanged = [this](int position) {
+        controls_.progress->setValue(std::clamp(position, 0, kProgressMaximum));
+    };
+    h.logCleared = [this] { controls_.logList->clear(); };
+    h.logLineAdded = [this](const QString& line) { AppendLogLine(line); };
+    h.captionPositionReset = [this](ui::Axis axis) {
+        (axis == ui::Axis::X ? controls_.captionX : controls_.captionY)
+            ->setText(QStringLiteral("0"));
+    };
+    h.runFinished = [this](const ui::RunSummary&) { OnRunFinished(); };
+    return h;
+}
+
+void MainWindow::AppendLogLine(const QString& line) {
+    controls_.logList->addItem(line);
+    while (controls_.logList->count() > shell::kMaxLogListLines) {
+        delete controls_.logList->takeItem(0);
     }
 }
 
-void MainWindow::PollRun() {
-    if (activity_ != Activity::Converting || run_->IsActive()) {
+void MainWindow::OnRunFinished() {
+    if (activity_ != Activity::Converting) {
         return;
     }
-    runPoll_.stop();
     activity_ = Activity::Idle;
     stopRequested_ = false;
-    runFinishing_ = false;
     controls_.convert->setText(ToQString(texts::kConvert));
     UpdateCommandStates();
     emit becameIdle();
@@ -75,7 +89,7 @@ void MainWindow::BrowseOutputFile() {
     }
     SaveFileRequest request;
     request.title = ToQString(texts::kSelectOutput);
-    request.initialFolder = BrowseStartFolder(controls_.outputFile->text().toStdString());
+    request.initialFolder = BrowseStartFolder(base::ToUtf8(controls_.outputFile->text()));
     request.filter = {ToQString(texts::kTiffFilter), {QStringLiteral("*.tif")}};
     const std::optional<std::string> chosen = services_.interaction.saveFile(this, request);
     if (!chosen || chosen->empty()) {
@@ -84,7 +98,7 @@ void MainWindow::BrowseOutputFile() {
     outputFilePath_ = WithTifExtension(*chosen);
     outputFolder_ = shell::FolderOfPath(outputFilePath_);
     store_.WriteString(shell::kOptionSection, texts::kKeyLastOutputFolder, outputFolder_);
-    const QString path = QString::fromStdString(outputFilePath_);
+    const QString path = ToQString(outputFilePath_);
     controls_.outputFile->setMaxLength(std::max<int>(kOutputFileMaxTyped, path.size()));
     controls_.outputFile->setText(path);
 }

@@ -3,14 +3,13 @@
 #include "app/AppTexts.h"
 #include "app/ListCommands.h"
 #include "app/MainWindow.h"
+#include "base/QtText.h"
 #include "photolist/ColumnSort.h"
 
 namespace vellumo::app {
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using base::ToQString;
 
 }  // namespace
 
@@ -90,11 +89,11 @@ void MainWindow::SortByColumn(int column) {
 
 void MainWindow::OnRowClicked() {
     const std::vector<int> rows = SelectedRows();
-    if (rows.empty() || !hooks_.showPreview) {
+    if (rows.empty() || !services_.dialogs.showPreview) {
         return;
     }
     const int row = rows.front();
-    hooks_.showPreview(*this, list_[static_cast<size_t>(row)], row);
+    services_.dialogs.showPreview(*this, list_[static_cast<size_t>(row)], row);
 }
 
 void MainWindow::EditSelected() {
@@ -106,18 +105,18 @@ void MainWindow::EditSelected() {
         ShowMessage(texts::kPleaseSelectItems, "");
         return;
     }
-    if (!hooks_.editPhotos) {
+    if (!services_.dialogs.editPhotos) {
         return;
     }
-    hooks_.editPhotos(*this, rows);
+    services_.dialogs.editPhotos(*this, rows);
     RefreshPhotoList();
 }
 
 void MainWindow::EditOptions() {
-    if (activity_ != Activity::Idle || !hooks_.editOptions) {
+    if (activity_ != Activity::Idle || !services_.dialogs.editOptions) {
         return;
     }
-    hooks_.editOptions(*this);
+    services_.dialogs.editOptions(*this);
     RefreshPhotoList();
 }
 

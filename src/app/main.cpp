@@ -5,10 +5,6 @@
 #include "app/MainWindow.h"
 #include "shell/QtSettingsStore.h"
 
-#if defined(VELLUMO_HAVE_DIALOGS)
-#include "app/dialogs/InstallDialogs.h"
-#endif
-
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orlenwick"));
@@ -17,9 +13,6 @@ int main(int argc, char* argv[]) {
 
     vellumo::shell::QtSettingsStore settings;
     vellumo::app::MainWindow window(settings);
-#if defined(VELLUMO_HAVE_DIALOGS)
-    vellumo::app::InstallDialogs(window);
-#endif
     window.show();
     const int status = QApplication::exec();
     settings.Sync();

@@ -1,9 +1,7 @@
 #include "cli/CliMain.h"
 
 #include <atomic>
-#include <chrono>
 #include <limits>
-#include <thread>
 
 #include "cli/CliOptions.h"
 #include "cli/CollectPhotos.h"
@@ -20,10 +18,13 @@
 namespace vellumo::cli {
 namespace {
 
-std::atomic<bool> g_interrupted{false};
+// The run a Ctrl-C stops; RequestStop only sets an atomic flag, as a signal handler may.
+std::atomic<convert::ConversionRun*> g_run{nullptr};
 
 void OnInterrupt() {
-    g_interrupted.store(true);
+    if (convert::ConversionRun* run = g_run.load()) {
+        run->RequestStop();
+    }
 }
 
 int UsageError(std::FILE* err, const std::string& message) {
@@ -53,10 +54,10 @@ convert::RunSettings MakeRunSettings(const CliOptions& options) {
     convert::RunSettings settings;
     settings.outputFilePath = options.output;
     settings.mainRecord = PositionCheckRecord(options.record);
-    settings.captionFont = options.font;
-    settings.captionColor = options.color;
-    settings.tiffCompression = options.compression;
-    settings.tiffJpegQuality = options.tiffJpegQuality;
+    settings.caption = {options.captionText, options.captionX, options.captionY, options.font,
+                        options.color};
+    settings.tiff.compression = options.compression;
+    settings.tiff.jpegQuality = options.tiffJpegQuality;
     settings.autoOrient = options.autoOrient;
     settings.logFilePath = options.logFile;
     settings.threads = options.threads;
@@ -103,7 +104,6 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
     terminal.progressBar = streams.progressBar;
     terminal.columns = streams.columns;
     TerminalToolkit toolkit(streams.err, streams.in, terminal);
-    toolkit.SetCaption(options.captionText, options.captionX, options.captionY);
 
     CollectResult collected = CollectPhotos(options, toolkit, streams.err);
     if (!collected.usageError.empty()) {
@@ -119,10 +119,13 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
 
     convert::ConversionRun run(toolkit);
     if (streams.stopOnInterrupt) {
-        g_interrupted.store(false);
+        g_run.store(&run);
         InstallInterruptHandler(OnInterrupt);
     }
     const convert::StartResult start = run.Convert(collected.list, MakeRunSettings(options));
+    if (streams.stopOnInterrupt && start != convert::StartResult::Started) {
+        g_run.store(nullptr);
+    }
     switch (start) {
         case convert::StartResult::Started:
             break;
@@ -138,15 +141,8 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
             std::fprintf(streams.err, "vellumo-cli: the conversion could not start\n");
             return kExitUsageOrNothing;
     }
-    bool stopAsked = false;
-    while (run.IsActive()) {
-        if (!stopAsked && g_interrupted.load()) {
-            run.RequestStop();
-            stopAsked = true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
     run.Wait();
+    g_run.store(nullptr);
     toolkit.FinishProgress();
 
     const convert::RunSummary summary = run.Summary();

@@ -190,13 +190,13 @@ void Parser::DefineOptions() {
         return true;
     };
     valueOptions_["--compression"] = [this](const std::string& n, const std::string& v) {
-        static const std::map<std::string, convert::TiffCompression> kCompressions = {
-            {"lzw", convert::TiffCompression::Lzw},
-            {"none", convert::TiffCompression::None},
-            {"deflate", convert::TiffCompression::Deflate},
-            {"zip", convert::TiffCompression::Deflate},
-            {"packbits", convert::TiffCompression::PackBits},
-            {"jpeg", convert::TiffCompression::Jpeg}};
+        static const std::map<std::string, imaging::TiffCompression> kCompressions = {
+            {"lzw", imaging::TiffCompression::Lzw},
+            {"none", imaging::TiffCompression::None},
+            {"deflate", imaging::TiffCompression::Deflate},
+            {"zip", imaging::TiffCompression::Deflate},
+            {"packbits", imaging::TiffCompression::PackBits},
+            {"jpeg", imaging::TiffCompression::Jpeg}};
         const auto it = kCompressions.find(Lower(v));
         if (it == kCompressions.end()) {
             return BadValue(n, v, "lzw, none, deflate, packbits or jpeg");

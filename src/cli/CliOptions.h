@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/RunSettings.h"
+#include "imaging/TiffWriteOptions.h"
 #include "options/CaptionFont.h"
 #include "options/OutputPhotoFormat.h"
 
@@ -24,7 +24,7 @@ struct CliOptions {
     // The options record every new entry copies (size, format, pixel format, quality,
     // rotation, flip).
     options::OutputPhotoFormat record;
-    convert::TiffCompression compression = convert::TiffCompression::Lzw;
+    imaging::TiffCompression compression = imaging::TiffCompression::Lzw;
     int tiffJpegQuality = 80;
     std::string captionText;
     std::string captionX = "0";

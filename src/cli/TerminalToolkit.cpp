@@ -98,7 +98,7 @@ ui::Answer TerminalToolkit::MessageBox(std::string_view text, std::string_view c
                : ui::Answer::No;
 }
 
-void TerminalToolkit::SetProgressPosition(int position) {
+void TerminalToolkit::ProgressChanged(int position) {
     std::lock_guard lock(mutex_);
     position_ = position;
     DrawBarLocked();
@@ -120,53 +120,11 @@ void TerminalToolkit::PageStarted(int index, int total, std::string_view path) {
     }
 }
 
-std::string TerminalToolkit::CaptionText() {
+void TerminalToolkit::LogLineAdded(std::string_view line) {
     std::lock_guard lock(mutex_);
-    return captionText_;
-}
-std::string TerminalToolkit::CaptionPositionX() {
-    std::lock_guard lock(mutex_);
-    return captionX_;
-}
-std::string TerminalToolkit::CaptionPositionY() {
-    std::lock_guard lock(mutex_);
-    return captionY_;
-}
-void TerminalToolkit::SetCaptionPositionX(std::string_view text) {
-    std::lock_guard lock(mutex_);
-    captionX_ = std::string(text);
-}
-void TerminalToolkit::SetCaptionPositionY(std::string_view text) {
-    std::lock_guard lock(mutex_);
-    captionY_ = std::string(text);
-}
-void TerminalToolkit::SetCaption(std::string text, std::string x, std::string y) {
-    std::lock_guard lock(mutex_);
-    captionText_ = std::move(text);
-    captionX_ = std::move(x);
-    captionY_ = std::move(y);
-}
-
-void TerminalToolkit::AppendLogListLine(std::string_view line) {
-    std::lock_guard lock(mutex_);
-    logList_.emplace_back(line);
     if (!settings_.quiet) {
         PrintLineLocked(line);
     }
-}
-int TerminalToolkit::LogListCount() {
-    std::lock_guard lock(mutex_);
-    return static_cast<int>(logList_.size());
-}
-void TerminalToolkit::DeleteLogListLine(int index) {
-    std::lock_guard lock(mutex_);
-    if (index >= 0 && static_cast<size_t>(index) < logList_.size()) {
-        logList_.erase(logList_.begin() + index);
-    }
-}
-void TerminalToolkit::ResetLogList() {
-    std::lock_guard lock(mutex_);
-    logList_.clear();
 }
 
 void TerminalToolkit::FinishProgress() {

@@ -1,11 +1,10 @@
 #pragma once
 // The toolkit of the command line: messages as "Caption: text" lines on standard error,
 // questions asked on the terminal (or answered by -y, or refused when nobody can
-// answer), a progress line, and the caption boxes holding the command line's values.
-// Safe to call from the conversion worker.
+// answer), log lines printed as they come, and a progress line. Safe to call from the
+// conversion worker.
 
 #include <cstdio>
-#include <deque>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -28,21 +27,14 @@ class TerminalToolkit : public ui::Toolkit {
 
     ui::Answer MessageBox(std::string_view text, std::string_view caption,
                           ui::MessageStyle style) override;
-    void SetConvertButtonText(std::string_view) override {}
-    void SetProgressPosition(int position) override;
+    void ProgressChanged(int position) override;
     void PageStarted(int index, int total, std::string_view path) override;
-
-    std::string CaptionText() override;
-    std::string CaptionPositionX() override;
-    std::string CaptionPositionY() override;
-    void SetCaptionPositionX(std::string_view text) override;
-    void SetCaptionPositionY(std::string_view text) override;
-    void SetCaption(std::string text, std::string x, std::string y);
-
-    void AppendLogListLine(std::string_view line) override;
-    int LogListCount() override;
-    void DeleteLogListLine(int index) override;
-    void ResetLogList() override;
+    void LogCleared() override {}
+    void LogLineAdded(std::string_view line) override;
+    // The message before it has said so already.
+    void CaptionPositionReset(ui::Axis) override {}
+    // The caller waits for the run and prints its summary.
+    void RunFinished(const ui::RunSummary&) override {}
 
     // Ends the progress line so that what follows starts on a line of its own.
     void FinishProgress();
@@ -58,10 +50,6 @@ class TerminalToolkit : public ui::Toolkit {
     std::FILE* in_;
     TerminalSettings settings_;
     mutable std::mutex mutex_;
-    std::string captionText_;
-    std::string captionX_ = "0";
-    std::string captionY_ = "0";
-    std::deque<std::string> logList_;
     int messageCount_ = 0;
     // Progress line state.
     bool barShown_ = false;

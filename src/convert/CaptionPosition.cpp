@@ -46,31 +46,38 @@ int32_t ParseBoxInteger(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
-void CheckCaptionBoxesBeforeRun(ui::Toolkit& toolkit, const options::OutputPhotoFormat& record) {
-    const int32_t x = ParseBoxInteger(toolkit.CaptionPositionX());
-    const int32_t y = ParseBoxInteger(toolkit.CaptionPositionY());
-    if (x >= record.nOutputWidth) {
+namespace {
+
+void Reset(ui::Toolkit& toolkit, CaptionSettings& caption, ui::Axis axis) {
+    (axis == ui::Axis::X ? caption.positionX : caption.positionY) = "0";
+    toolkit.CaptionPositionReset(axis);
+}
+
+}  // namespace
+
+void CheckCaptionBeforeRun(ui::Toolkit& toolkit, const options::OutputPhotoFormat& record,
+                           CaptionSettings& caption) {
+    if (ParseBoxInteger(caption.positionX) >= record.nOutputWidth) {
         toolkit.MessageBox(text::kCaptionXTooBig, text::kWarning, ui::MessageStyle::Ok);
-        toolkit.SetCaptionPositionX("0");
+        Reset(toolkit, caption, ui::Axis::X);
     }
-    if (y >= record.nOutputHeight) {
+    if (ParseBoxInteger(caption.positionY) >= record.nOutputHeight) {
         toolkit.MessageBox(text::kCaptionYTooBig, text::kWarning, ui::MessageStyle::Ok);
-        toolkit.SetCaptionPositionY("0");
+        Reset(toolkit, caption, ui::Axis::Y);
     }
 }
 
-CaptionPoint PlaceCaption(ui::Toolkit& toolkit, shell::ActivityLog& log,
+CaptionPoint PlaceCaption(ui::Toolkit& toolkit, shell::ActivityLog& log, CaptionSettings& caption,
                           const std::string& photoPath, int32_t pageWidth, int32_t pageHeight) {
-    CaptionPoint point{ParseBoxInteger(toolkit.CaptionPositionX()),
-                       ParseBoxInteger(toolkit.CaptionPositionY())};
+    CaptionPoint point{ParseBoxInteger(caption.positionX), ParseBoxInteger(caption.positionY)};
     if (point.x >= pageWidth || point.x < 0) {
         log.AppendLogLine(photoPath + " " + std::string(text::kCaptionXOutOfRange));
-        toolkit.SetCaptionPositionX("0");
+        Reset(toolkit, caption, ui::Axis::X);
         point.x = 0;
     }
     if (point.y >= pageHeight || point.y < 0) {
         log.AppendLogLine(photoPath + " " + std::string(text::kCaptionYOutOfRange));
-        toolkit.SetCaptionPositionY("0");
+        Reset(toolkit, caption, ui::Axis::Y);
         point.y = 0;
     }
     return point;

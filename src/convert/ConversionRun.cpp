@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "base/Utf8Path.h"
 #include "convert/CaptionPosition.h"
 #include "convert/Messages.h"
 #include "convert/OutputEncoders.h"
@@ -24,7 +25,9 @@ struct ConversionRun::State {
     // Set from the moment a Convert command begins a start (the replace question
     // included) until the worker has closed its files, so no second run can begin.
     bool active = false;
+    // Lock-free, so that RequestStop may be called from a signal handler.
     std::atomic<bool> stop{false};
+    static_assert(std::atomic<bool>::is_always_lock_free);
     RunSummary summary;
     // What the worker reads; written before it starts, not touched while it runs.
     photolist::PhotoList snapshot;
@@ -47,7 +50,7 @@ std::optional<std::string> FirstExistingOutput(const photolist::PhotoList& list,
     for (int i = 0; i < count; ++i) {
         const std::string path = OutputPathForEntry(
             outputPath, list[static_cast<size_t>(i)].outputFormat.nOuptputFormat, i, count);
-        if (asked.insert(path).second && FileExists(PathFromUtf8(path))) {
+        if (asked.insert(path).second && FileExists(base::PathFromUtf8(path))) {
             return path;
         }
     }
@@ -84,8 +87,9 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
     };
 
     ui::Toolkit& toolkit = s.toolkit;
-    toolkit.ResetLogList();
-    CheckCaptionBoxesBeforeRun(toolkit, settings.mainRecord);
+    toolkit.LogCleared();
+    RunSettings snapshot = settings;
+    CheckCaptionBeforeRun(toolkit, settings.mainRecord, snapshot.caption);
     if (list.empty()) {
         return idle(StartResult::EmptyList);
     }
@@ -99,14 +103,19 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
     }
 
     s.snapshot = list;
-    s.settings = settings;
+    s.settings = std::move(snapshot);
     try {
         s.worker = std::thread([&s] {
             auto writers = MakeImagingEncoders();
-            RunSummary summary = ExecuteRun(s.toolkit, *writers, s.snapshot, s.settings, s.stop);
-            std::lock_guard lock(s.mutex);
-            s.summary = std::move(summary);
-            s.active = false;
+            const RunSummary summary =
+                ExecuteRun(s.toolkit, *writers, s.snapshot, s.settings, s.stop);
+            {
+                std::lock_guard lock(s.mutex);
+                s.summary = summary;
+                s.active = false;
+            }
+            // Last: a front end that starts a new run on this event finds this one idle.
+            s.toolkit.RunFinished(summary);
         });
     } catch (const std::system_error&) {
         toolkit.MessageBox(text::kCannotBeginThread, text::kError, ui::MessageStyle::Ok);
@@ -121,10 +130,7 @@ bool ConversionRun::IsActive() const {
 }
 
 void ConversionRun::RequestStop() {
-    std::lock_guard lock(state_->mutex);
-    if (state_->active) {
-        state_->stop = true;
-    }
+    state_->stop.store(true);
 }
 
 void ConversionRun::Wait() {

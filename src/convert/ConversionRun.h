@@ -2,7 +2,8 @@
 // The conversion run: one pass over a snapshot of the photo list on a worker thread,
 // writing one output file (or numbered files for single-image formats). The front end
 // owns one ConversionRun for its whole life and routes its Convert/Stop button to
-// Convert(); everything the user must see goes through the toolkit passed in.
+// Convert(); everything the user must see goes through the toolkit passed in, as
+// events, ending with RunFinished once the output is closed.
 
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "convert/RunSettings.h"
 #include "photolist/PhotoList.h"
+#include "ui/RunSummary.h"
 #include "ui/Toolkit.h"
 
 namespace vellumo::convert {
@@ -23,15 +25,7 @@ enum class StartResult {
     ThreadFailed,   // "can not begin thread!" was shown
 };
 
-// What the last run did; read it after Wait() (or once IsActive() is false).
-struct RunSummary {
-    int pageTotal = 0;                     // entries of the run
-    int pagesWritten = 0;                  // pages that reached an output file
-    int photosFailed = 0;                  // entries that ended early or whose page was not written
-    bool stopped = false;                  // Stop was asked for before the last entry
-    bool outputFailed = false;             // the output could not be put in place at the end
-    std::vector<std::string> outputFiles;  // files the run wrote, in order
-};
+using ui::RunSummary;
 
 class ConversionRun {
   public:
@@ -43,16 +37,20 @@ class ConversionRun {
     ConversionRun& operator=(const ConversionRun&) = delete;
 
     // The Convert command, on the front end's thread. When a run is active or starting it
-    // only asks that run to stop. Otherwise: empties the log list, checks the caption
-    // position boxes against settings.mainRecord (warning and "0" when out of range),
-    // returns EmptyList for an empty list, asks before replacing an existing output
-    // (never deletes it: the new file replaces it only when the run ends with a page
-    // written), takes a snapshot of the list and starts the worker.
+    // only asks that run to stop. Otherwise: clears the log (LogCleared), checks the
+    // caption position against settings.mainRecord (warning and a reset to 0 when out
+    // of range), returns EmptyList for an empty list, asks before replacing an existing
+    // output (never deletes it: the new file replaces it only when the run ends with a
+    // page written), takes a snapshot of the list and starts the worker. RunFinished is
+    // reported for a started run only.
     StartResult Convert(const photolist::PhotoList& list, const RunSettings& settings);
 
-    // True from a successful Convert until the worker has closed its output and ended.
+    // True from a successful Convert until the worker has closed its output, just before
+    // it reports RunFinished.
     bool IsActive() const;
-    // Asks the active run to stop after the photo it is on; harmless when idle.
+    // Asks the active run to stop after the photo it is on; harmless when idle (a stop
+    // asked for before a Convert is forgotten by it). Only sets an atomic flag, so a
+    // signal handler may call it.
     void RequestStop();
     // Blocks until the worker (if any) has ended.
     void Wait();

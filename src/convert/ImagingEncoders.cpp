@@ -8,30 +8,10 @@ namespace vellumo::convert {
 
 namespace {
 
-imaging::TiffCompression ToImaging(TiffCompression c) {
-    switch (c) {
-        case TiffCompression::None:
-            return imaging::TiffCompression::None;
-        case TiffCompression::Deflate:
-            return imaging::TiffCompression::Deflate;
-        case TiffCompression::PackBits:
-            return imaging::TiffCompression::PackBits;
-        case TiffCompression::Jpeg:
-            return imaging::TiffCompression::Jpeg;
-        case TiffCompression::Lzw:
-            break;
-    }
-    return imaging::TiffCompression::Lzw;
-}
-
 class ImagingTiff : public TiffOutput {
   public:
-    bool Open(const std::filesystem::path& path, const TiffOptions& options) {
-        imaging::TiffWriteOptions o;
-        o.compression = ToImaging(options.compression);
-        o.jpegQuality = options.jpegQuality;
-        o.threads = options.threads;
-        return writer_.Open(path, o);
+    bool Open(const std::filesystem::path& path, const imaging::TiffWriteOptions& options) {
+        return writer_.Open(path, options);
     }
     bool AppendPage(const imaging::PageBitmap& page) override { return writer_.AppendPage(page); }
     bool Close() override { return writer_.Close(); }
@@ -43,7 +23,7 @@ class ImagingTiff : public TiffOutput {
 class ImagingEncoders : public OutputEncoders {
   public:
     std::unique_ptr<TiffOutput> OpenTiff(const std::filesystem::path& path,
-                                         const TiffOptions& options) override {
+                                         const imaging::TiffWriteOptions& options) override {
         if (imaging::FindEncoder("image/tiff") < 0) {
             return nullptr;
         }

@@ -18,10 +18,6 @@ inline constexpr std::string_view kCaptionYTooBig =
 inline constexpr std::string_view kReplaceQuestion = "%s exists. Do you want to replace it?";
 inline constexpr std::string_view kCannotBeginThread = "can not begin thread!";
 
-// Button texts.
-inline constexpr std::string_view kButtonStop = "Stop";
-inline constexpr std::string_view kButtonConvert = "Convert";
-
 // Per-photo pipeline.
 inline constexpr std::string_view kCannotActivateFrame = "Can not Active a Frame";
 inline constexpr std::string_view kInvalidWidth = "The output width is invalid!";

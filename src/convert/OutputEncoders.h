@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "convert/RunSettings.h"
 #include "imaging/PageBitmap.h"
+#include "imaging/TiffWriteOptions.h"
 
 namespace vellumo::convert {
 
@@ -21,18 +21,12 @@ class TiffOutput {
     virtual bool Close() = 0;
 };
 
-struct TiffOptions {
-    TiffCompression compression = TiffCompression::Lzw;
-    int jpegQuality = 75;
-    int threads = 0;  // strip compression threads; 0 uses every core
-};
-
 class OutputEncoders {
   public:
     virtual ~OutputEncoders() = default;
     // Nothing when the file cannot be created.
     virtual std::unique_ptr<TiffOutput> OpenTiff(const std::filesystem::path& path,
-                                                 const TiffOptions& options) = 0;
+                                                 const imaging::TiffWriteOptions& options) = 0;
     virtual bool SaveBmp24(const imaging::PageBitmap& page, const std::filesystem::path& path) = 0;
     virtual bool SaveJpeg(const imaging::PageBitmap& page, const std::filesystem::path& path,
                           int quality) = 0;

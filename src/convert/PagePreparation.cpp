@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "base/Utf8Path.h"
 #include "convert/Messages.h"
 #include "convert/PlatformFiles.h"
 #include "convert/RotateFlipTable.h"
@@ -22,7 +23,7 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     auto& messages = result.messages;
 
     // Load and select the frame; a file that cannot be read fails here too.
-    imaging::ImageFile image = imaging::ImageFile::Open(PathFromUtf8(entry.path));
+    imaging::ImageFile image = imaging::ImageFile::Open(base::PathFromUtf8(entry.path));
     if (!image.SelectActiveFrame(entry.frameDimension, entry.frameIndex)) {
         Queue(messages, text::kCannotActivateFrame);
         return result;
@@ -64,7 +65,7 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
         Queue(messages, text::kFailedSetResolution);
     }
     page->Clear(imaging::kWhite);
-    if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()})) {
+    if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()}, options.threads)) {
         Queue(messages, text::kFailedConvert);
         return result;
     }

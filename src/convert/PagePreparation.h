@@ -13,6 +13,7 @@ namespace vellumo::convert {
 struct PreparationOptions {
     bool autoOrient = false;    // turn the photo upright from its EXIF orientation first
     bool applyRotation = true;  // also apply the entry's rotate/flip (no caption follows)
+    int threads = 1;            // threads scaling the frame onto the page
 };
 
 PreparedPage PreparePage(const photolist::PhotoEntry& entry, const PreparationOptions& options);

@@ -8,7 +8,7 @@
 namespace vellumo::convert {
 
 PageSaver::PageSaver(ui::Toolkit& toolkit, OutputEncoders& writers, StagedOutputs& outputs,
-                     const TiffOptions& tiffOptions, int pageTotal)
+                     const imaging::TiffWriteOptions& tiffOptions, int pageTotal)
     : toolkit_(toolkit),
       writers_(writers),
       outputs_(outputs),
@@ -125,7 +125,7 @@ void PageSaver::CountPage() {
     ++pageCounter_;
     const int64_t position =
         pageTotal_ > 0 ? int64_t{pageCounter_} * 1000 / pageTotal_ : int64_t{0};
-    toolkit_.SetProgressPosition(static_cast<int>(position));
+    toolkit_.ProgressChanged(static_cast<int>(position));
 }
 
 }  // namespace vellumo::convert

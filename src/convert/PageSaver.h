@@ -6,7 +6,6 @@
 #include <string>
 
 #include "convert/OutputEncoders.h"
-#include "convert/RunSettings.h"
 #include "convert/StagedOutputs.h"
 #include "imaging/PageBitmap.h"
 #include "photolist/PhotoEntry.h"
@@ -17,7 +16,7 @@ namespace vellumo::convert {
 class PageSaver {
   public:
     PageSaver(ui::Toolkit& toolkit, OutputEncoders& writers, StagedOutputs& outputs,
-              const TiffOptions& tiffOptions, int pageTotal);
+              const imaging::TiffWriteOptions& tiffOptions, int pageTotal);
 
     // Writes `page` to the entry's outputFilePath. True when the page reached its file;
     // otherwise "Failed to save the file!" (caption: that path) has been shown.
@@ -39,7 +38,7 @@ class PageSaver {
     ui::Toolkit& toolkit_;
     OutputEncoders& writers_;
     StagedOutputs& outputs_;
-    TiffOptions tiffOptions_;
+    imaging::TiffWriteOptions tiffOptions_;
     int pageTotal_;
     int pageCounter_ = 0;
     int pagesWritten_ = 0;

@@ -14,24 +14,6 @@ namespace vellumo::convert {
 
 namespace fs = std::filesystem;
 
-fs::path PathFromUtf8(std::string_view text) {
-#ifdef _WIN32
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
-#else
-    // Paths are bytes here; names that are not valid UTF-8 must pass unchanged.
-    return fs::path(std::string(text));
-#endif
-}
-
-std::string Utf8FromPath(const fs::path& path) {
-#ifdef _WIN32
-    const std::u8string u8 = path.u8string();
-    return std::string(reinterpret_cast<const char*>(u8.data()), u8.size());
-#else
-    return path.native();
-#endif
-}
-
 bool FileExists(const fs::path& path) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) {

@@ -1,6 +1,6 @@
 #pragma once
-// The few file operations of the engine that differ between platforms: UTF-8 paths,
-// unique temporary files, the existence test and replacing one file by another.
+// The few file operations of the engine that differ between platforms: unique
+// temporary files, the existence test and replacing one file by another.
 
 #include <filesystem>
 #include <optional>
@@ -8,9 +8,6 @@
 #include <string_view>
 
 namespace vellumo::convert {
-
-std::filesystem::path PathFromUtf8(std::string_view text);
-std::string Utf8FromPath(const std::filesystem::path& path);
 
 // A file exists when it can be opened for reading as an existing regular file.
 bool FileExists(const std::filesystem::path& path);

@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "base/Utf8Path.h"
 #include "convert/CaptionPosition.h"
 #include "convert/Messages.h"
 #include "convert/OrderedPrefetch.h"
@@ -13,7 +14,7 @@
 #include "convert/PageSaver.h"
 #include "convert/PlatformFiles.h"
 #include "convert/StagedOutputs.h"
-#include "convert/ToolkitLogList.h"
+#include "convert/ToolkitLogSink.h"
 #include "imaging/Caption.h"
 #include "shell/ActivityLog.h"
 
@@ -27,14 +28,6 @@ void ShowPending(ui::Toolkit& toolkit, const std::vector<PendingMessage>& messag
     }
 }
 
-int ThreadsToUse(int threads) {
-    if (threads > 0) {
-        return threads;
-    }
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores);
-}
-
 class Run {
   public:
     Run(ui::Toolkit& toolkit, OutputEncoders& writers, photolist::PhotoList& snapshot,
@@ -43,14 +36,15 @@ class Run {
           writers_(writers),
           snapshot_(snapshot),
           settings_(settings),
+          caption_(settings.caption),
+          threads_(RunThreads(settings.threads)),
           stop_(stop),
-          logList_(toolkit),
-          log_(logList_, settings.logFilePath.empty() ? std::filesystem::path()
-                                                      : PathFromUtf8(settings.logFilePath)) {}
+          logSink_(toolkit),
+          log_(logSink_, settings.logFilePath.empty() ? std::filesystem::path()
+                                                      : base::PathFromUtf8(settings.logFilePath)) {}
 
-    RunSummary Execute() {
-        toolkit_.SetConvertButtonText(text::kButtonStop);
-        toolkit_.SetProgressPosition(0);
+    ui::RunSummary Execute() {
+        toolkit_.ProgressChanged(0);
 
         const int total = static_cast<int>(snapshot_.size());
         summary_.pageTotal = total;
@@ -70,22 +64,22 @@ class Run {
             ConvertAll(total);
         }
 
-        toolkit_.SetConvertButtonText(text::kButtonConvert);
-        toolkit_.SetProgressPosition(999);
+        toolkit_.ProgressChanged(999);
         return summary_;
     }
 
   private:
     void ConvertAll(int total) {
-        const int threads = ThreadsToUse(settings_.threads);
-        TiffOptions tiffOptions{settings_.tiffCompression, settings_.tiffJpegQuality, threads};
+        imaging::TiffWriteOptions tiffOptions = settings_.tiff;
+        tiffOptions.threads = threads_;
         PageSaver saver(toolkit_, writers_, outputs_, tiffOptions, total);
 
-        // The caption text is taken once, so that every page of the run agrees on it; the
-        // position boxes are read page by page, since a page may reset them.
-        const std::string captionText = toolkit_.CaptionText();
-        const PreparationOptions preparation{settings_.autoOrient, captionText.empty()};
-        const int helpers = PrefetchHelpersFor(threads);
+        // Pages made ahead are scaled on one thread each, since the helpers already keep
+        // the cores busy; without helpers the scaling takes them all.
+        const int helpers = PrefetchHelpersFor(threads_);
+        const bool withCaption = !caption_.text.empty();
+        const PreparationOptions preparation{settings_.autoOrient, !withCaption,
+                                             helpers > 0 ? 1 : threads_};
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
             [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
@@ -109,8 +103,8 @@ class Run {
                 continue;
             }
             imaging::PageBitmap& page = *prepared->page;
-            if (!captionText.empty()) {
-                DrawCaptionOn(page, entry, captionText);
+            if (withCaption) {
+                DrawCaptionOn(page, entry);
             }
             if (!prepared->rotated) {
                 std::vector<PendingMessage> messages;
@@ -132,44 +126,54 @@ class Run {
         summary_.photosFailed = handled - saver.pagesWritten();
     }
 
-    void DrawCaptionOn(imaging::PageBitmap& page, const photolist::PhotoEntry& entry,
-                       const std::string& captionText) {
+    void DrawCaptionOn(imaging::PageBitmap& page, const photolist::PhotoEntry& entry) {
         const CaptionPoint at =
-            PlaceCaption(toolkit_, log_, entry.path, page.width(), page.height());
+            PlaceCaption(toolkit_, log_, caption_, entry.path, page.width(), page.height());
         // Like the other drawing steps before it, a caption that cannot be drawn is not
         // a reason to lose the page.
-        imaging::DrawCaption(page, at.x, at.y, captionText, settings_.captionFont,
-                             settings_.captionColor);
+        imaging::DrawCaption(page, at.x, at.y, caption_.text, caption_.font, caption_.color);
     }
 
     ui::Toolkit& toolkit_;
     OutputEncoders& writers_;
     photolist::PhotoList& snapshot_;
     const RunSettings& settings_;
+    // The caption's position may be reset to 0 by a page, for every following page.
+    CaptionSettings caption_;
+    const int threads_;
     const std::atomic<bool>& stop_;
-    ToolkitLogList logList_;
+    ToolkitLogSink logSink_;
     shell::ActivityLog log_;
     StagedOutputs outputs_;
-    RunSummary summary_;
+    ui::RunSummary summary_;
 };
 
 }  // namespace
 
-int PrefetchHelpersFor(int threads) {
-    return std::clamp(ThreadsToUse(threads) - 1, 0, 3);
+int RunThreads(int requested) {
+    if (requested > 0) {
+        return requested;
+    }
+    // The one place the core count is read: every part of the run takes its share of this.
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
-RunSummary ExecuteRun(ui::Toolkit& toolkit, OutputEncoders& writers, photolist::PhotoList& snapshot,
-                      const RunSettings& settings, const std::atomic<bool>& stop) {
+int PrefetchHelpersFor(int threads) {
+    return std::clamp(threads - 1, 0, 3);
+}
+
+ui::RunSummary ExecuteRun(ui::Toolkit& toolkit, OutputEncoders& writers,
+                          photolist::PhotoList& snapshot, const RunSettings& settings,
+                          const std::atomic<bool>& stop) {
     try {
         Run run(toolkit, writers, snapshot, settings, stop);
         return run.Execute();
     } catch (const std::exception&) {
         // Only running out of memory gets here; the files written so far stay, the
         // temporary ones are removed, and the front end is left ready for a new run.
-        toolkit.SetConvertButtonText(text::kButtonConvert);
-        toolkit.SetProgressPosition(999);
-        RunSummary failed;
+        toolkit.ProgressChanged(999);
+        ui::RunSummary failed;
         failed.pageTotal = static_cast<int>(snapshot.size());
         failed.outputFailed = true;
         return failed;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Utf8Path.h"
 #include "convert/PlatformFiles.h"
 
 namespace vellumo::convert {
@@ -18,7 +19,7 @@ std::optional<fs::path> StagedOutputs::TemporaryFor(const std::string& finalPath
     if (const auto it = staged_.find(finalPath); it != staged_.end()) {
         return it->second.temporary;
     }
-    const fs::path target = PathFromUtf8(finalPath);
+    const fs::path target = base::PathFromUtf8(finalPath);
     std::error_code ec;
     if (fs::is_directory(target, ec)) {
         return std::nullopt;  // a folder is never replaced by a file
@@ -28,8 +29,8 @@ std::optional<fs::path> StagedOutputs::TemporaryFor(const std::string& finalPath
         folder = ".";
     }
     // Hidden, and with the final extension, so that nothing mistakes it for the output.
-    const std::string name = Utf8FromPath(target.filename());
-    const std::string extension = Utf8FromPath(target.extension());
+    const std::string name = base::Utf8FromPath(target.filename());
+    const std::string extension = base::Utf8FromPath(target.extension());
     auto temporary = CreateUniqueFile(folder, "." + name + "-", extension);
     if (!temporary) {
         return std::nullopt;
@@ -59,7 +60,7 @@ StagedOutputs::CommitResult StagedOutputs::Commit() {
     for (const auto& [finalPath, staged] : ordered) {
         if (!staged.written) {
             RemoveFileIfPresent(staged.temporary);
-        } else if (ReplaceFile(staged.temporary, PathFromUtf8(finalPath))) {
+        } else if (ReplaceFile(staged.temporary, base::PathFromUtf8(finalPath))) {
             result.placed.push_back(finalPath);
         } else {
             result.failed.push_back(finalPath);

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/QtText.h"
+
 namespace vellumo::imaging {
 namespace {
 
@@ -88,7 +90,7 @@ bool DrawCaption(PageBitmap& page, int32_t x, int32_t y, std::string_view text,
         QColor(options::RedOf(colour), options::GreenOf(colour), options::BlueOf(colour)));
     // A zero-size rectangle anchored at (x, y) with no clipping: the text is laid out from
     // its top-left corner, breaks only at line breaks in the text, and is never cut.
-    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString line = base::ToQString(text);
     painter.drawText(QRectF(x, y, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, line);
     return painter.end();
 }

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "imaging/FrameDimension.h"
-#include "imaging/ImageFile.h"
 
 namespace vellumo::imaging {
 

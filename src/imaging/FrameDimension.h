@@ -13,4 +13,10 @@ enum class FrameDimension : int32_t {
     Resolution = 3,
 };
 
+// One dimension a file counts frames in, with its count.
+struct FrameDimensionCount {
+    FrameDimension dimension = FrameDimension::None;
+    uint32_t count = 0;
+};
+
 }  // namespace vellumo::imaging

@@ -62,7 +62,7 @@ int ImageFile::ExifOrientation() const {
     return decoder_ ? decoder_->ExifOrientation() : 0;
 }
 
-bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination) {
+bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination, int threads) {
     if (!decoder_) {
         return false;
     }
@@ -86,7 +86,7 @@ bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination) {
     source.layout = frame.format() == QImage::Format_RGB888 ? SourceLayout::Rgb
                                                             : SourceLayout::RgbaPremultiplied;
     TargetPixels target{page.data(), page.width(), page.height(), page.stride()};
-    if (!DrawBicubic(source, target, destination)) {
+    if (!DrawBicubic(source, target, destination, threads)) {
         error_ = "out of memory while scaling the frame";
         return false;
     }

@@ -17,11 +17,6 @@
 
 namespace vellumo::imaging {
 
-struct FrameDimensionCount {
-    FrameDimension dimension = FrameDimension::None;
-    uint32_t count = 0;
-};
-
 class Decoder;  // one per input format, behind the decoder table
 
 class ImageFile {
@@ -61,8 +56,9 @@ class ImageFile {
 
     // Decodes the active frame and draws it into `destination` of `page` with
     // high-quality bicubic scaling, composited over the page's pixels (so transparent
-    // areas keep the page colour). False when the frame cannot be decoded.
-    bool DrawActiveFrame(PageBitmap& page, const Rect& destination);
+    // areas keep the page colour), on up to `threads` threads. False when the frame
+    // cannot be decoded.
+    bool DrawActiveFrame(PageBitmap& page, const Rect& destination, int threads = 1);
 
     // Decodes the active frame for display at about `target` size (a decoder may decode
     // at a reduced scale, never below `target`). A null image on failure.

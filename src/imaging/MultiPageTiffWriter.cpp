@@ -5,8 +5,8 @@
 #include <cstring>
 #include <new>
 #include <system_error>
-#include <thread>
 
+#include "base/Utf8Path.h"
 #include "imaging/TiffFileIo.h"
 #include "imaging/TiffMessages.h"
 #include "imaging/TiffStripPipeline.h"
@@ -50,15 +50,7 @@ int32_t RowsPerStrip(const PageBitmap& page, const TiffWriteOptions& options) {
 }
 
 int EncoderThreads(const TiffWriteOptions& options) {
-    if (options.threads > 0) {
-        return options.threads;
-    }
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-}
-
-std::string PathText(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+    return std::max(1, options.threads);
 }
 
 }  // namespace
@@ -216,7 +208,7 @@ const std::string& MultiPageTiffWriter::Error() const {
 
 bool MultiPageTiffWriter::Open(const std::filesystem::path& path, const TiffWriteOptions& options) {
     if (state_) {
-        error_ = "A TIFF file is already open: " + PathText(state_->path);
+        error_ = "A TIFF file is already open: " + base::Utf8FromPath(state_->path);
         return false;
     }
     if (options.compression == TiffCompression::Jpeg &&
@@ -235,7 +227,7 @@ bool MultiPageTiffWriter::Open(const std::filesystem::path& path, const TiffWrit
         state = std::make_unique<State>();
         state->pipeline = std::make_unique<TiffStripPipeline>(EncoderThreads(options));
     } catch (const std::bad_alloc&) {
-        error_ = "Not enough memory to open " + PathText(path);
+        error_ = "Not enough memory to open " + base::Utf8FromPath(path);
         return false;
     }
     state->path = path;
@@ -245,18 +237,18 @@ bool MultiPageTiffWriter::Open(const std::filesystem::path& path, const TiffWrit
     }
 
     if (!state->io.Open(path)) {
-        error_ = "Cannot create " + PathText(path) + ": " + state->io.Reason();
+        error_ = "Cannot create " + base::Utf8FromPath(path) + ": " + state->io.Reason();
         return false;
     }
     TIFFOpenOptions* openOptions = TIFFOpenOptionsAlloc();
     if (openOptions != nullptr) {
         state->messages.AttachTo(openOptions);
-        state->tiff = state->io.OpenTiff(PathText(path), "w", openOptions);
+        state->tiff = state->io.OpenTiff(base::Utf8FromPath(path), "w", openOptions);
         TIFFOpenOptionsFree(openOptions);
     }
     const int64_t length = state->tiff != nullptr ? state->io.Length() : -1;
     if (state->tiff == nullptr || length < 0 || state->io.HasFailed()) {
-        error_ = "Cannot create " + PathText(path) + ": " + state->Cause();
+        error_ = "Cannot create " + base::Utf8FromPath(path) + ": " + state->Cause();
         if (state->tiff != nullptr) {
             state->io.RefuseWrites();
             TIFFClose(state->tiff);
@@ -279,7 +271,7 @@ bool MultiPageTiffWriter::AppendPage(const PageBitmap& page) {
     }
     State& state = *state_;
     if (state.broken) {
-        error_ = "Page not written, an earlier write to " + PathText(state.path) +
+        error_ = "Page not written, an earlier write to " + base::Utf8FromPath(state.path) +
                  " failed: " + state.brokenReason;
         return false;
     }
@@ -302,8 +294,8 @@ bool MultiPageTiffWriter::AppendPage(const PageBitmap& page) {
     // libtiff from adding the half-made directory when it is closed.
     state.broken = true;
     state.brokenReason = reason;
-    error_ = "Writing page " + std::to_string(state.pages + 1) + " to " + PathText(state.path) +
-             " failed: " + reason;
+    error_ = "Writing page " + std::to_string(state.pages + 1) + " to " +
+             base::Utf8FromPath(state.path) + " failed: " + reason;
     if (!state.io.CutBackTo(state.pages, state.completeLength)) {
         error_ += " (and the file could not be cut back to its complete pages)";
     }
@@ -337,7 +329,7 @@ bool MultiPageTiffWriter::Close() {
         std::filesystem::remove(state->path, ignored);  // a file without pages is no TIFF
     }
     if (!ok) {
-        error_ = "Closing " + PathText(state->path) + " failed: " + reason;
+        error_ = "Closing " + base::Utf8FromPath(state->path) + " failed: " + reason;
     }
     return ok;
 }

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 
+#include "base/QtText.h"
 #include "imaging/BmpResolution.h"
 #include "imaging/DecodeLimits.h"
 #include "imaging/ReadFile.h"
@@ -22,10 +23,6 @@ void EnsureAllocationLimit() {
             QImageReader::setAllocationLimit(kQtAllocationLimitMb);
         }
     });
-}
-
-QString ToQString(const std::filesystem::path& path) {
-    return QString::fromStdU16String(path.u16string());
 }
 
 std::string ErrorOf(const QImageReader& reader, const char* fallback) {
@@ -110,7 +107,7 @@ QImage ReadIntoClearedImage(const QString& file, const QByteArray& format, std::
 
 QImage QtDecoder::Decode(QSize, std::string& error) {
     EnsureAllocationLimit();
-    QImageReader reader(ToQString(path_), format_);
+    QImageReader reader(base::ToQString(path_), format_);
     reader.setAutoTransform(false);
     QImage image;
     if (layout_.dimension == FrameDimension::Time) {
@@ -122,7 +119,7 @@ QImage QtDecoder::Decode(QSize, std::string& error) {
             }
         }
     } else if (format_ == "bmp") {
-        image = ReadIntoClearedImage(ToQString(path_), format_, error);
+        image = ReadIntoClearedImage(base::ToQString(path_), format_, error);
         if (image.isNull()) {
             return {};
         }
@@ -152,7 +149,7 @@ std::unique_ptr<Decoder> OpenWithQt(const std::filesystem::path& path, const cha
                                     const char* name, std::string& error) {
     EnsureAllocationLimit();
     const QByteArray format(qtFormat);
-    QImageReader reader(ToQString(path), format);
+    QImageReader reader(base::ToQString(path), format);
     reader.setAutoTransform(false);
     if (!reader.canRead()) {
         error = ErrorOf(reader, "not a readable image");

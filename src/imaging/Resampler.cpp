@@ -259,12 +259,9 @@ void CopyExact(const SourcePixels& source, const TargetPixels& target, int32_t s
     }
 }
 
+// Below a quarter megapixel, starting threads costs more than it saves.
 int ChooseThreads(int requested, int64_t outputPixels, int32_t rowCount) {
-    int threads = requested;
-    if (threads <= 0) {
-        const unsigned cores = std::thread::hardware_concurrency();
-        threads = (cores >= 2 && outputPixels >= (int64_t{1} << 18)) ? 2 : 1;
-    }
+    const int threads = outputPixels >= (int64_t{1} << 18) ? requested : 1;
     return std::clamp(threads, 1, std::max(1, std::min(rowCount, 16)));
 }
 

@@ -36,9 +36,10 @@ struct TargetPixels {
 // Scales the whole source into `destination` of the target. The rectangle may reach
 // past the target's edges; only the part inside is written, with the geometry of the
 // whole rectangle. Sources with alpha are composited over the target's pixels.
-// `threads` 0 lets the size decide (up to two threads for large outputs). False, with
-// the target untouched, for an empty source or rectangle or when memory runs out.
+// Large outputs are drawn on up to `threads` threads (small ones on the calling thread
+// alone); the result is the same for every count. False, with the target untouched, for
+// an empty source or rectangle or when memory runs out.
 bool DrawBicubic(const SourcePixels& source, const TargetPixels& target, const Rect& destination,
-                 int threads = 0);
+                 int threads = 1);
 
 }  // namespace vellumo::imaging

@@ -13,9 +13,9 @@ struct TiffWriteOptions {
     bool predictor = true;
     // 1 to 100, used with TiffCompression::Jpeg only.
     int jpegQuality = 75;
-    // Threads compressing LZW strips; 0 uses one per core, 1 compresses on the calling
-    // thread. The file is the same for every value.
-    int threads = 0;
+    // Threads compressing LZW strips; 1 (or less) compresses on the calling thread. The
+    // file is the same for every value.
+    int threads = 1;
     // Uncompressed bytes per strip to aim for; every strip is whole rows.
     size_t stripBytes = 128 * 1024;
     // Compress LZW with libtiff's own encoder instead of ours (for comparison; slower).

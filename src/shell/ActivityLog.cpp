@@ -31,8 +31,8 @@ std::string LogFilePathIn(const std::string& outputFolder) {
     return outputFolder + std::string(kLogFileName);
 }
 
-ActivityLog::ActivityLog(LogListView& list, std::filesystem::path filePath)
-    : list_(list), filePath_(std::move(filePath)) {}
+ActivityLog::ActivityLog(LogSink& sink, std::filesystem::path filePath)
+    : sink_(sink), filePath_(std::move(filePath)) {}
 
 bool ActivityLog::AppendLogLine(std::string_view message) {
     return AppendLogLineAt(message, std::time(nullptr));
@@ -43,10 +43,7 @@ bool ActivityLog::AppendLogLineAt(std::string_view message, std::time_t when) {
     line.append(message);
 
     std::lock_guard lock(mutex_);
-    list_.AppendLogListLine(line);
-    if (list_.LogListCount() > kMaxLogListLines) {
-        list_.DeleteLogListLine(0);
-    }
+    sink_.LogLineAdded(line);
 
     if (filePath_.empty()) {
         return false;

@@ -1,6 +1,7 @@
 #pragma once
-// The activity log: time-stamped notices shown in a list of at most 500 lines and
-// appended to a text file that grows across runs (the system never empties it).
+// The activity log: time-stamped notices handed to the front end (the window keeps the
+// last 500 in its list) and appended to a text file that grows across runs (the system
+// never empties it).
 
 #include <ctime>
 #include <filesystem>
@@ -12,16 +13,14 @@ namespace vellumo::shell {
 
 // The log file's name; it lies in the output folder resolved at start-up.
 inline constexpr std::string_view kLogFileName = "Brindle.log";
-// Lines kept in the on-screen list; older lines are dropped first.
+// Lines the window's on-screen list keeps; older lines are dropped first.
 inline constexpr int kMaxLogListLines = 500;
 
-// The on-screen list the log writes to (the front end's list box).
-class LogListView {
+// Where the log's lines are shown (the front end).
+class LogSink {
   public:
-    virtual ~LogListView() = default;
-    virtual void AppendLogListLine(std::string_view line) = 0;
-    virtual int LogListCount() = 0;
-    virtual void DeleteLogListLine(int index) = 0;
+    virtual ~LogSink() = default;
+    virtual void LogLineAdded(std::string_view line) = 0;
 };
 
 // The stamp that starts every line: local time as "%Y/%m/%d %H:%M:%S " (trailing blank);
@@ -33,12 +32,12 @@ std::string LogFilePathIn(const std::string& outputFolder);
 
 class ActivityLog {
   public:
-    // `filePath` empty: lines go to the list only.
-    ActivityLog(LogListView& list, std::filesystem::path filePath);
+    // `filePath` empty: lines go to the sink only.
+    ActivityLog(LogSink& sink, std::filesystem::path filePath);
 
-    // Adds stamp + message to the list (dropping the oldest line beyond 500) and appends
-    // it to the file. False when the file could not be written; the line is then in the
-    // list only. Safe to call from several threads.
+    // Hands stamp + message to the sink and appends it to the file. False when the file
+    // could not be written; the line is then shown only. Safe to call from several
+    // threads.
     bool AppendLogLine(std::string_view message);
     // The same with a given time, for reproducible stamps.
     bool AppendLogLineAt(std::string_view message, std::time_t when);
@@ -46,7 +45,7 @@ class ActivityLog {
     const std::filesystem::path& filePath() const { return filePath_; }
 
   private:
-    LogListView& list_;
+    LogSink& sink_;
     std::filesystem::path filePath_;
     std::mutex mutex_;
 };

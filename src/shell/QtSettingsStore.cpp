@@ -6,22 +6,15 @@
 #include <charconv>
 #include <limits>
 
+#include "base/QtText.h"
+
 namespace vellumo::shell {
 namespace {
 
+using base::ToQString;
+
 QString KeyOf(std::string_view section, std::string_view key) {
-    return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + '/' +
-           QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
-}
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString PathToQString(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char*>(text.data()),
-                             static_cast<qsizetype>(text.size()));
+    return ToQString(section) + '/' + ToQString(key);
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -59,7 +52,7 @@ QtSettingsStore::QtSettingsStore()
                                             ToQString(kApplicationSettingsName))) {}
 
 QtSettingsStore::QtSettingsStore(const std::filesystem::path& iniFile)
-    : settings_(std::make_unique<QSettings>(PathToQString(iniFile), QSettings::IniFormat)) {}
+    : settings_(std::make_unique<QSettings>(ToQString(iniFile), QSettings::IniFormat)) {}
 
 QtSettingsStore::~QtSettingsStore() {
     settings_->sync();

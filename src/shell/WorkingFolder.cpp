@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Utf8Path.h"
 #include "shell/Paths.h"
 
 namespace vellumo::shell {
@@ -13,10 +14,6 @@ namespace {
 constexpr std::string_view kNoPicturesFolder = "Can not get My Documents directory!";
 constexpr std::string_view kCannotCreate = "Can not create the directory";
 constexpr std::string_view kErrorCaption = "Error";
-
-std::filesystem::path ToPath(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 // The pictures folder without trailing separators (a root keeps its own).
 std::string WithoutTrailingSeparators(std::string folder) {
@@ -28,7 +25,7 @@ std::string WithoutTrailingSeparators(std::string folder) {
 
 bool IsOrBecomesFolder(const std::string& folder) {
     std::error_code ec;
-    const std::filesystem::path path = ToPath(folder);
+    const std::filesystem::path path = base::PathFromUtf8(folder);
     if (std::filesystem::is_directory(path, ec)) {
         return true;
     }

@@ -1,13 +1,22 @@
 #pragma once
-// What the engine asks of a front end: messages and questions, the Convert/Stop button
-// text, the progress position, the caption boxes and the activity log list. The window
-// implements it with widgets, the command line with a terminal, the tests by recording.
-// Every call may come from the conversion worker; it takes effect before it returns.
+// What the engine tells a front end, and the one thing it asks.
+//
+// The engine reports what happens as events: a run's progress, each activity log line,
+// a caption position reset to 0 on one axis, the run's end with its summary. Events are
+// reported in the order they happen and never wait for the front end; each front end
+// draws them its own way (the window: its button text, its 500-line log list, its
+// caption boxes; the command line: its progress line). The only blocking call is
+// MessageBox: a message or question the calling thread waits on until it is answered.
+// Events and messages keep one order between them. Any call may come from the
+// conversion worker.
+//
+// A run reads nothing back from the front end: its settings (the caption text and
+// position included) are one snapshot taken when Convert is pressed.
 
-#include <string>
 #include <string_view>
 
 #include "options/Reporter.h"
+#include "ui/RunSummary.h"
 
 namespace vellumo::ui {
 
@@ -22,33 +31,30 @@ enum class MessageStyle {
 
 enum class Answer { Ok, Yes, No };
 
+// The caption position's axes.
+enum class Axis { X, Y };
+
 class Toolkit : public options::Reporter {
   public:
     // A modal message; the calling thread waits until it is answered.
     virtual Answer MessageBox(std::string_view text, std::string_view caption,
                               MessageStyle style) = 0;
 
-    // Convert button ("Convert" / "Stop").
-    virtual void SetConvertButtonText(std::string_view text) = 0;
-    // Progress bar, range 0 to 999; positions above 999 show as full.
-    virtual void SetProgressPosition(int position) = 0;
-
-    // The caption text box and the two caption position boxes, read when needed.
-    virtual std::string CaptionText() = 0;
-    virtual std::string CaptionPositionX() = 0;
-    virtual std::string CaptionPositionY() = 0;
-    virtual void SetCaptionPositionX(std::string_view text) = 0;
-    virtual void SetCaptionPositionY(std::string_view text) = 0;
-
-    // The on-screen activity log list; lines stay in the order added.
-    virtual void AppendLogListLine(std::string_view line) = 0;
-    virtual int LogListCount() = 0;
-    virtual void DeleteLogListLine(int index) = 0;
-    virtual void ResetLogList() = 0;
-
-    // Told when the run starts work on a page (0-based), for front ends that show the
-    // current file; the window ignores it.
+    // Progress of the run, 0 to 999; positions above 999 show as full.
+    virtual void ProgressChanged(int position) = 0;
+    // The run starts work on entry `index` (0-based) of `total`.
     virtual void PageStarted(int /*index*/, int /*total*/, std::string_view /*path*/) {}
+
+    // The on-screen activity log starts afresh (at every Convert).
+    virtual void LogCleared() = 0;
+    // A time-stamped activity log line.
+    virtual void LogLineAdded(std::string_view line) = 0;
+
+    // The caption position on `axis` was out of range and is 0 from now on.
+    virtual void CaptionPositionReset(Axis axis) = 0;
+
+    // The run has ended and its output is closed; a new run may start.
+    virtual void RunFinished(const RunSummary& summary) = 0;
 
     void Report(std::string_view text, std::string_view caption) override {
         MessageBox(text, caption, MessageStyle::Ok);

@@ -1,6 +1,7 @@
 // Convert/Stop from the window: a real multi-page TIFF, the replace question, Stop
 // during a run, and exit refused while converting.
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
@@ -30,11 +31,11 @@ class ConvertTest : public WindowTest {
     void SetOutput(const std::string& path) {
         controls().outputFile->setText(QString::fromStdString(path));
     }
+    // The window learns a run's end from the engine's event alone.
     void WaitForRunEnd() {
-        QElapsedTimer timer;
-        timer.start();
-        while (window().IsConverting() && timer.elapsed() < 120000) {
-            QTest::qWait(10);
+        if (window().IsConverting()) {
+            QSignalSpy idle(&window(), &app::MainWindow::becameIdle);
+            ASSERT_TRUE(idle.wait(120000));
         }
         ASSERT_FALSE(window().IsConverting());
     }
@@ -66,6 +67,24 @@ TEST_F(ConvertTest, ConvertWritesEveryEntryAsAPageInListOrder) {
     EXPECT_TRUE(controls().addPhotos->isEnabled());
     EXPECT_TRUE(controls().clear->isEnabled());
     EXPECT_TRUE(messages_.empty()) << (messages_.empty() ? "" : messages_[0].text);
+}
+
+// A caption position beyond a page is reset for the following pages, and the window's
+// box shows the 0; the activity log line reaches the window's list.
+TEST_F(ConvertTest, CaptionPositionResetOnAPageReachesTheWindowsBox) {
+    AddThroughDialog({Photo("wide.png", QSize(60, 30)), Photo("narrow.png", QSize(20, 30))});
+    SetOutput(Temp() + "caption.tif");
+    controls().captionText->setText(QStringLiteral("Hi"));
+    controls().captionX->setText(QStringLiteral("35"));
+    controls().captionY->setText(QStringLiteral("5"));
+    window().ConvertOrStop();
+    WaitForRunEnd();
+    EXPECT_EQ(controls().captionX->text(), QStringLiteral("0"));
+    EXPECT_EQ(controls().captionY->text(), QStringLiteral("5"));
+    ASSERT_EQ(controls().logList->count(), 1);
+    EXPECT_TRUE(controls().logList->item(0)->text().endsWith(QStringLiteral(
+        "narrow.png The text position X is out of range! The program set it to 0 now.")));
+    EXPECT_EQ(TiffPageSizes(Temp() + "caption.tif").size(), 2u);
 }
 
 TEST_F(ConvertTest, ReplaceQuestionAnsweredNoKeepsTheFile) {

@@ -179,19 +179,19 @@ TEST_F(ListTest, HeadingClicksSortByNameAndTimeInTurns) {
 }
 
 TEST_F(ListTest, ClicksArePreviewedOrEdited) {
-    AddNumberedPhotos(4);
     std::vector<std::pair<std::string, int>> previews;
     std::vector<std::vector<int>> edits;
-    app::MainWindowHooks hooks;
-    hooks.showPreview = [&](app::MainWindow&, const photolist::PhotoEntry& entry, int row) {
+    app::WindowDialogs dialogs;
+    dialogs.showPreview = [&](app::MainWindow&, const photolist::PhotoEntry& entry, int row) {
         previews.emplace_back(entry.fileName, row);
     };
-    hooks.editPhotos = [&](app::MainWindow& w, const std::vector<int>& rows) {
+    dialogs.editPhotos = [&](app::MainWindow& w, const std::vector<int>& rows) {
         edits.push_back(rows);
-        // The hook may change the entries; the window shows the change.
+        // The dialog may change the entries; the window shows the change.
         w.photoList()[static_cast<size_t>(rows.front())].outputFormat.nOutputWidth = 7;
     };
-    window().SetHooks(hooks);
+    UseDialogs(dialogs);
+    AddNumberedPhotos(4);
     QWidget* viewport = controls().photoList->viewport();
 
     QTest::mouseClick(viewport, Qt::LeftButton, {}, RowCentre(2));
@@ -218,11 +218,11 @@ TEST_F(ListTest, ClicksArePreviewedOrEdited) {
 }
 
 TEST_F(ListTest, RightClickOnEmptySpaceWithoutSelectionAsksForOne) {
-    AddNumberedPhotos(2);
-    app::MainWindowHooks hooks;
+    app::WindowDialogs dialogs;
     int edits = 0;
-    hooks.editPhotos = [&](app::MainWindow&, const std::vector<int>&) { ++edits; };
-    window().SetHooks(hooks);
+    dialogs.editPhotos = [&](app::MainWindow&, const std::vector<int>&) { ++edits; };
+    UseDialogs(dialogs);
+    AddNumberedPhotos(2);
     QWidget* viewport = controls().photoList->viewport();
     const QPoint empty(viewport->width() / 2, viewport->height() - 5);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, empty);  // clears the selection
@@ -232,7 +232,7 @@ TEST_F(ListTest, RightClickOnEmptySpaceWithoutSelectionAsksForOne) {
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Please select items!"}));
 }
 
-TEST_F(ListTest, HooksEnableTheirButtons) {
+TEST_F(ListTest, DialogsEnableTheirButtons) {
     AddNumberedPhotos(1);
     EXPECT_FALSE(controls().options->isEnabled());
     EXPECT_FALSE(controls().edit->isEnabled());
@@ -240,15 +240,16 @@ TEST_F(ListTest, HooksEnableTheirButtons) {
     int options = 0;
     int about = 0;
     int help = 0;
-    app::MainWindowHooks hooks;
-    hooks.editOptions = [&](app::MainWindow& w) {
+    app::WindowDialogs dialogs;
+    dialogs.editOptions = [&](app::MainWindow& w) {
         ++options;
         w.outputPhotoFormat().nOutputWidth = 640;
     };
-    hooks.editPhotos = [](app::MainWindow&, const std::vector<int>&) {};
-    hooks.about = [&](app::MainWindow&) { ++about; };
-    hooks.help = [&](app::MainWindow&) { ++help; };
-    window().SetHooks(hooks);
+    dialogs.editPhotos = [](app::MainWindow&, const std::vector<int>&) {};
+    dialogs.about = [&](app::MainWindow&) { ++about; };
+    dialogs.help = [&](app::MainWindow&) { ++help; };
+    UseDialogs(dialogs);
+    AddNumberedPhotos(1);
     EXPECT_TRUE(controls().options->isEnabled());
     EXPECT_TRUE(controls().edit->isEnabled());
     QTest::mouseClick(controls().options, Qt::LeftButton);

@@ -1,13 +1,10 @@
-// The Qt toolkit carries calls from a worker over to the window's thread and makes the
-// worker wait for them.
+// The Qt toolkit carries events and messages from a worker over to the window's thread,
+// in order; only messages make the worker wait.
 #include "ui/qt/QtToolkit.h"
 
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QProgressBar>
-#include <QPushButton>
+#include <QCoreApplication>
 #include <QTest>
 #include <QThread>
 #include <atomic>
@@ -25,16 +22,6 @@ struct ApplicationFirst {
 
 class QtToolkitTest : public ::testing::Test, private ApplicationFirst {
   protected:
-    void SetUp() override {
-        widgets_.owner = &owner_;
-        widgets_.convertButton = new QPushButton(QStringLiteral("Convert"), &owner_);
-        widgets_.progress = new QProgressBar(&owner_);
-        widgets_.progress->setRange(0, 999);
-        widgets_.captionText = new QLineEdit(&owner_);
-        widgets_.captionX = new QLineEdit(&owner_);
-        widgets_.captionY = new QLineEdit(&owner_);
-        widgets_.logList = new QListWidget(&owner_);
-    }
     // Runs `job` on a worker while this thread serves events; returns when it is done.
     void OnWorker(const std::function<void()>& job) {
         std::atomic<bool> done{false};
@@ -49,21 +36,21 @@ class QtToolkitTest : public ::testing::Test, private ApplicationFirst {
     }
 
     QWidget owner_;
-    ToolkitWidgets widgets_;
 };
 
 TEST_F(QtToolkitTest, WorkerMessagesAreShownOnTheWindowThreadAndWaitForTheAnswer) {
     std::vector<QThread*> threads;
     std::vector<QString> captions;
-    QtToolkit toolkit(widgets_, [&](QWidget* owner, const QString& text, const QString& caption,
-                                    MessageStyle style) {
-        EXPECT_EQ(owner, &owner_);
-        threads.push_back(QThread::currentThread());
-        captions.push_back(caption);
-        return style == MessageStyle::Ok                  ? Answer::Ok
-               : text.contains(QStringLiteral("replace")) ? Answer::No
-                                                          : Answer::Yes;
-    });
+    QtToolkit toolkit(
+        &owner_, {},
+        [&](QWidget* owner, const QString& text, const QString& caption, MessageStyle style) {
+            EXPECT_EQ(owner, &owner_);
+            threads.push_back(QThread::currentThread());
+            captions.push_back(caption);
+            return style == MessageStyle::Ok                  ? Answer::Ok
+                   : text.contains(QStringLiteral("replace")) ? Answer::No
+                                                              : Answer::Yes;
+        });
     Answer replace = Answer::Ok;
     Answer question = Answer::Ok;
     OnWorker([&] {
@@ -81,44 +68,54 @@ TEST_F(QtToolkitTest, WorkerMessagesAreShownOnTheWindowThreadAndWaitForTheAnswer
     EXPECT_EQ(captions[0], QStringLiteral("/out/a.tif"));
 }
 
-TEST_F(QtToolkitTest, WorkerChangesTakeEffectBeforeTheCallReturns) {
-    QtToolkit toolkit(widgets_);
-    widgets_.captionX->setText(QStringLiteral("2000"));
-    QString textSeenAfterCall;
-    int progressSeenAfterCall = -1;
-    std::string captionX;
-    int count = -1;
+// Events reach the handlers on the window's thread, in the order they were reported,
+// messages included; the worker does not wait for them.
+TEST_F(QtToolkitTest, WorkerEventsKeepTheirOrderWithMessagesOnTheWindowThread) {
+    QStringList seen;
+    std::vector<QThread*> threads;
+    ToolkitHandlers handlers;
+    const auto note = [&](const QString& what) {
+        seen << what;
+        threads.push_back(QThread::currentThread());
+    };
+    handlers.progressChanged = [&](int p) { note(QString::number(p)); };
+    handlers.logCleared = [&] { note(QStringLiteral("cleared")); };
+    handlers.logLineAdded = [&](const QString& line) { note(line); };
+    handlers.captionPositionReset = [&](Axis a) { note(a == Axis::X ? "X" : "Y"); };
+    handlers.runFinished = [&](const RunSummary& s) {
+        note("end " + QString::number(s.pagesWritten));
+    };
+    QtToolkit toolkit(&owner_, handlers,
+                      [&](QWidget*, const QString& text, const QString&, MessageStyle) {
+                          note(text);
+                          return Answer::Ok;
+                      });
     OnWorker([&] {
-        toolkit.SetConvertButtonText("Stop");
-        textSeenAfterCall = widgets_.convertButton->text();
-        toolkit.SetProgressPosition(5000);  // above 999 shows as full
-        progressSeenAfterCall = widgets_.progress->value();
-        captionX = toolkit.CaptionPositionX();
-        toolkit.SetCaptionPositionX("0");
-        toolkit.AppendLogListLine("one");
-        toolkit.AppendLogListLine("two");
-        toolkit.DeleteLogListLine(0);
-        toolkit.DeleteLogListLine(9);  // no such line: nothing happens
-        count = toolkit.LogListCount();
+        toolkit.LogCleared();
+        toolkit.ProgressChanged(0);
+        toolkit.CaptionPositionReset(Axis::Y);
+        toolkit.LogLineAdded("a line");
+        toolkit.Report("a message", "Error");
+        toolkit.ProgressChanged(999);
+        RunSummary summary;
+        summary.pagesWritten = 2;
+        toolkit.RunFinished(summary);
     });
-    EXPECT_EQ(textSeenAfterCall, QStringLiteral("Stop"));
-    EXPECT_EQ(progressSeenAfterCall, 999);
-    EXPECT_EQ(captionX, "2000");
-    EXPECT_EQ(widgets_.captionX->text(), QStringLiteral("0"));
-    EXPECT_EQ(count, 1);
-    EXPECT_EQ(widgets_.logList->item(0)->text(), QStringLiteral("two"));
-    toolkit.ResetLogList();
-    EXPECT_EQ(widgets_.logList->count(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(seen, (QStringList{"cleared", "0", "Y", "a line", "a message", "999", "end 2"}));
+    for (QThread* t : threads) {
+        EXPECT_EQ(t, QThread::currentThread());
+    }
 }
 
-TEST_F(QtToolkitTest, MissingWidgetsAreHarmless) {
-    QtToolkit toolkit(ToolkitWidgets{});
+TEST_F(QtToolkitTest, MissingHandlersAndMessageFunctionAreHarmless) {
+    QtToolkit toolkit(nullptr);
     OnWorker([&] {
-        toolkit.SetConvertButtonText("Stop");
-        toolkit.SetProgressPosition(3);
-        EXPECT_EQ(toolkit.CaptionText(), "");
-        EXPECT_EQ(toolkit.LogListCount(), 0);
+        toolkit.ProgressChanged(3);
+        toolkit.LogLineAdded("x");
+        toolkit.RunFinished({});
     });
+    QCoreApplication::processEvents();
     toolkit.SetMessageBoxFunction(nullptr);
     EXPECT_EQ(toolkit.MessageBox("x", "y", MessageStyle::YesNoQuestion), Answer::No);
 }

@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
+
+#include "support/TiffPages.h"
 
 namespace vellumo::test {
 
@@ -56,20 +58,9 @@ bool WriteMultiPageTiff(const std::string& path, const std::vector<QSize>& pages
 
 std::vector<QSize> TiffPageSizes(const std::string& path) {
     std::vector<QSize> sizes;
-    TIFF* tiff = TIFFOpen(path.c_str(), "r");
-    if (tiff == nullptr) {
-        return sizes;
+    for (const TiffPage& page : ReadTiffPages(path)) {
+        sizes.emplace_back(page.width, page.height);
     }
-    do {
-        uint32_t width = 0;
-        uint32_t height = 0;
-        if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) != 1 ||
-            TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) != 1) {
-            break;
-        }
-        sizes.emplace_back(static_cast<int>(width), static_cast<int>(height));
-    } while (TIFFReadDirectory(tiff) == 1);
-    TIFFClose(tiff);
     return sizes;
 }
 
@@ -120,7 +111,19 @@ void WindowTest::MakeWindow() {
         answers_.pop_front();
         return answer;
     };
+    services.dialogs = dialogs_;
     window_ = std::make_unique<app::MainWindow>(store_, std::move(services));
+}
+
+void WindowTest::UseDialogs(app::WindowDialogs dialogs) {
+    const bool shown = window_ && window_->isVisible();
+    window_.reset();
+    dialogs_ = std::move(dialogs);
+    MakeWindow();
+    if (shown) {
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
 }
 
 std::string WindowTest::Photo(const std::string& name, QSize size, const char* format) {
@@ -153,12 +156,11 @@ std::vector<std::string> WindowTest::FileNames() const {
 }
 
 void WindowTest::WaitIdle() {
-    QElapsedTimer timer;
-    timer.start();
-    while (window_->IsBusy() && timer.elapsed() < 60000) {
-        QTest::qWait(10);
+    if (window_->IsBusy()) {
+        QSignalSpy idle(window_.get(), &app::MainWindow::becameIdle);
+        ASSERT_TRUE(idle.wait(60000)) << "the window stayed busy";
     }
-    ASSERT_FALSE(window_->IsBusy()) << "the window stayed busy";
+    ASSERT_FALSE(window_->IsBusy());
 }
 
 std::vector<std::string> WindowTest::MessageTexts() const {

@@ -39,8 +39,11 @@ class WindowTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Makes the window with the current store; the pictures folder is Temp()/Pictures.
+    // Makes the window with the current store and dialogs_; the pictures folder is
+    // Temp()/Pictures.
     void MakeWindow();
+    // Makes the window anew with `dialogs` in place of the real ones.
+    void UseDialogs(app::WindowDialogs dialogs);
     app::MainWindow& window() { return *window_; }
     const app::MainWindowControls& controls() { return window_->controls(); }
 
@@ -60,6 +63,8 @@ class WindowTest : public ::testing::Test {
     std::vector<std::string> MessageTexts() const;
 
     MemorySettingsStore store_;
+    // None by default: the tests open no real dialog.
+    app::WindowDialogs dialogs_;
     std::vector<ShownMessage> messages_;
     std::deque<ui::Answer> answers_;  // for Yes/No questions; Yes when it runs out
     // What the next dialogs return.

@@ -41,7 +41,7 @@ TEST(ParseCommandLine, TheDocumentedExampleSetsEveryPart) {
     EXPECT_EQ(o.record.nOutputWidth, 1024);
     EXPECT_EQ(o.record.nRotateAngel, 90);
     EXPECT_EQ(o.record.nOuptputFormat, options::kFormatTif);
-    EXPECT_EQ(o.compression, convert::TiffCompression::Lzw);
+    EXPECT_EQ(o.compression, imaging::TiffCompression::Lzw);
 }
 
 TEST(ParseCommandLine, DefaultsAreTheWindowsStartValues) {
@@ -123,7 +123,7 @@ TEST(ParseCommandLine, OutputAndCaptionOptions) {
                              "--sort",
                              "time-desc"});
     EXPECT_EQ(o.record.iComboPixelFormat, 1);
-    EXPECT_EQ(o.compression, convert::TiffCompression::Deflate);
+    EXPECT_EQ(o.compression, imaging::TiffCompression::Deflate);
     EXPECT_EQ(o.captionText, "Hello");
     EXPECT_EQ(o.captionX, "-5");
     EXPECT_EQ(o.captionY, "20");

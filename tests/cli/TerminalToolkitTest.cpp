@@ -93,7 +93,7 @@ TEST(TerminalToolkit, ProgressIsPlainLinesOffTerminalAndNothingWhenQuiet) {
     Stream err;
     TerminalToolkit toolkit(err.get(), nullptr, TerminalSettings{});
     toolkit.PageStarted(0, 3, "/photos/a.jpg");
-    toolkit.SetProgressPosition(333);
+    toolkit.ProgressChanged(333);
     toolkit.PageStarted(1, 3, "/photos/b.jpg");
     toolkit.FinishProgress();
     EXPECT_EQ(err.Text(), "page 1 of 3: /photos/a.jpg\npage 2 of 3: /photos/b.jpg\n");
@@ -104,8 +104,8 @@ TEST(TerminalToolkit, ProgressIsPlainLinesOffTerminalAndNothingWhenQuiet) {
     quiet.progressBar = true;
     TerminalToolkit quietToolkit(quietErr.get(), nullptr, quiet);
     quietToolkit.PageStarted(0, 3, "/photos/a.jpg");
-    quietToolkit.SetProgressPosition(500);
-    quietToolkit.AppendLogListLine("2009/03/07 09:05:03 note");
+    quietToolkit.ProgressChanged(500);
+    quietToolkit.LogLineAdded("2009/03/07 09:05:03 note");
     quietToolkit.MessageBox("Failed to convert photo!", "Error", ui::MessageStyle::Ok);
     EXPECT_EQ(quietErr.Text(), "Error: Failed to convert photo!\n");
 }
@@ -117,9 +117,9 @@ TEST(TerminalToolkit, ProgressBarIsOneRedrawnLineThatMessagesDoNotMangle) {
     s.columns = 60;
     TerminalToolkit toolkit(err.get(), nullptr, s);
     toolkit.PageStarted(1, 4, "/photos/" + std::string(100, 'n') + ".jpg");
-    toolkit.SetProgressPosition(500);
+    toolkit.ProgressChanged(500);
     toolkit.MessageBox("Failed to convert photo!", "Error", ui::MessageStyle::Ok);
-    toolkit.SetProgressPosition(999);
+    toolkit.ProgressChanged(999);
     toolkit.FinishProgress();
     const std::string text = err.Text();
     EXPECT_THAT(text, HasSubstr("[########################] page 2 of 4"));
@@ -145,24 +145,12 @@ TEST(TerminalToolkit, ProgressBarIsOneRedrawnLineThatMessagesDoNotMangle) {
     EXPECT_EQ(text.back(), 'K');  // FinishProgress leaves a cleared line
 }
 
-TEST(TerminalToolkit, CaptionBoxesAndLogList) {
+TEST(TerminalToolkit, LogLinesArePrintedAsTheyCome) {
     Stream err;
     TerminalToolkit toolkit(err.get(), nullptr, TerminalSettings{});
-    toolkit.SetCaption("Holiday", "5000", "12");
-    EXPECT_EQ(toolkit.CaptionText(), "Holiday");
-    EXPECT_EQ(toolkit.CaptionPositionX(), "5000");
-    toolkit.SetCaptionPositionX("0");
-    EXPECT_EQ(toolkit.CaptionPositionX(), "0");
-    EXPECT_EQ(toolkit.CaptionPositionY(), "12");
-
-    toolkit.AppendLogListLine("first");
-    toolkit.AppendLogListLine("second");
-    EXPECT_EQ(toolkit.LogListCount(), 2);
-    toolkit.DeleteLogListLine(0);
-    toolkit.DeleteLogListLine(5);
-    EXPECT_EQ(toolkit.LogListCount(), 1);
-    toolkit.ResetLogList();
-    EXPECT_EQ(toolkit.LogListCount(), 0);
+    toolkit.LogCleared();
+    toolkit.LogLineAdded("first");
+    toolkit.LogLineAdded("second");
     EXPECT_EQ(err.Text(), "first\nsecond\n");
 }
 

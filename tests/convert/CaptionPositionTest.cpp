@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/ToolkitLogList.h"
+#include "convert/ToolkitLogSink.h"
 #include "shell/ActivityLog.h"
 #include "support/RecordingToolkit.h"
 
@@ -43,57 +43,59 @@ options::OutputPhotoFormat Record(int32_t w, int32_t h) {
     return r;
 }
 
-TEST(CheckBeforeRun, WarnsOnceForXAtOrBeyondTheWidthAndResetsTheBox) {
+TEST(CheckBeforeRun, WarnsOnceForXAtOrBeyondTheWidthAndResetsIt) {
     test::RecordingToolkit toolkit;
-    toolkit.captionX = "2000";
-    toolkit.captionY = "10";
-    CheckCaptionBoxesBeforeRun(toolkit, Record(1024, 768));
+    CaptionSettings caption{"", "2000", "10"};
+    CheckCaptionBeforeRun(toolkit, Record(1024, 768), caption);
     const auto messages = toolkit.messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text,
               "The text position X is bigger than the photo width!, The program set it to 0 now.");
     EXPECT_EQ(messages[0].caption, "Warning");
-    EXPECT_EQ(toolkit.captionX, "0");
-    EXPECT_EQ(toolkit.captionY, "10");
+    EXPECT_EQ(caption.positionX, "0");
+    EXPECT_EQ(caption.positionY, "10");
+    EXPECT_EQ(toolkit.captionResets(), std::vector<ui::Axis>{ui::Axis::X});
 }
 
-TEST(CheckBeforeRun, BothBoxesAtTheEdgeGiveXThenY) {
+TEST(CheckBeforeRun, BothAtTheEdgeGiveXThenY) {
     test::RecordingToolkit toolkit;
-    toolkit.captionX = "1024";
-    toolkit.captionY = "768";
-    CheckCaptionBoxesBeforeRun(toolkit, Record(1024, 768));
+    CaptionSettings caption{"", "1024", "768"};
+    CheckCaptionBeforeRun(toolkit, Record(1024, 768), caption);
     const auto texts = toolkit.messageTexts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_NE(texts[0].find("position X"), std::string::npos);
     EXPECT_EQ(texts[1],
               "The text position Y is bigger than the photo height!, The program set it to 0 now.");
-    EXPECT_EQ(toolkit.captionX, "0");
-    EXPECT_EQ(toolkit.captionY, "0");
+    EXPECT_EQ(caption.positionX, "0");
+    EXPECT_EQ(caption.positionY, "0");
+    EXPECT_EQ(toolkit.captionResets(), (std::vector<ui::Axis>{ui::Axis::X, ui::Axis::Y}));
 }
 
 TEST(CheckBeforeRun, NegativeAndInsideValuesPass) {
     test::RecordingToolkit toolkit;
-    toolkit.captionX = "-5";
-    toolkit.captionY = "767";
-    CheckCaptionBoxesBeforeRun(toolkit, Record(1024, 768));
+    CaptionSettings caption{"", "-5", "767"};
+    CheckCaptionBeforeRun(toolkit, Record(1024, 768), caption);
     EXPECT_TRUE(toolkit.messages().empty());
-    EXPECT_EQ(toolkit.captionX, "-5");
+    EXPECT_TRUE(toolkit.captionResets().empty());
+    EXPECT_EQ(caption.positionX, "-5");
 }
 
 class PlaceCaptionTest : public ::testing::Test {
   protected:
     test::RecordingToolkit toolkit;
-    ToolkitLogList list{toolkit};
-    shell::ActivityLog log{list, {}};
+    ToolkitLogSink sink{toolkit};
+    shell::ActivityLog log{sink, {}};
+    CaptionSettings caption;
 };
 
-TEST_F(PlaceCaptionTest, OutOfRangeXIsLoggedWithThePhotoPathAndSetTo0) {
-    toolkit.captionX = "5000";
-    toolkit.captionY = "20";
-    const CaptionPoint at = PlaceCaption(toolkit, log, "/photos/a b.jpg", 1024, 768);
+TEST_F(PlaceCaptionTest, OutOfRangeXIsLoggedWithThePhotoPathAndIs0ForTheFollowingPages) {
+    caption.positionX = "5000";
+    caption.positionY = "20";
+    const CaptionPoint at = PlaceCaption(toolkit, log, caption, "/photos/a b.jpg", 1024, 768);
     EXPECT_EQ(at.x, 0);
     EXPECT_EQ(at.y, 20);
-    EXPECT_EQ(toolkit.captionX, "0");
+    EXPECT_EQ(caption.positionX, "0");
+    EXPECT_EQ(toolkit.captionResets(), std::vector<ui::Axis>{ui::Axis::X});
     const auto lines = toolkit.logList();
     ASSERT_EQ(lines.size(), 1u);
     const std::string expected =
@@ -104,18 +106,19 @@ TEST_F(PlaceCaptionTest, OutOfRangeXIsLoggedWithThePhotoPathAndSetTo0) {
     EXPECT_TRUE(toolkit.messages().empty());
 
     // The next page reads 0 and logs nothing.
-    PlaceCaption(toolkit, log, "/photos/next.jpg", 1024, 768);
+    PlaceCaption(toolkit, log, caption, "/photos/next.jpg", 1024, 768);
     EXPECT_EQ(toolkit.logList().size(), 1u);
+    EXPECT_EQ(toolkit.captionResets().size(), 1u);
 }
 
 TEST_F(PlaceCaptionTest, NegativeYAndYAtTheHeightAreCorrected) {
-    toolkit.captionX = "3";
-    toolkit.captionY = "-1";
-    EXPECT_EQ(PlaceCaption(toolkit, log, "p", 10, 10).y, 0);
-    toolkit.captionY = "10";
-    EXPECT_EQ(PlaceCaption(toolkit, log, "p", 10, 10).y, 0);
-    toolkit.captionY = "9";
-    EXPECT_EQ(PlaceCaption(toolkit, log, "p", 10, 10).y, 9);
+    caption.positionX = "3";
+    caption.positionY = "-1";
+    EXPECT_EQ(PlaceCaption(toolkit, log, caption, "p", 10, 10).y, 0);
+    caption.positionY = "10";
+    EXPECT_EQ(PlaceCaption(toolkit, log, caption, "p", 10, 10).y, 0);
+    caption.positionY = "9";
+    EXPECT_EQ(PlaceCaption(toolkit, log, caption, "p", 10, 10).y, 9);
     const auto lines = toolkit.logList();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[1].find("p The text position Y is out of range!"), std::string::npos);

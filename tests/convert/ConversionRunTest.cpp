@@ -69,7 +69,7 @@ TEST_F(RunTest, ThreePhotosBecomeThreePagesInListOrder) {
     ASSERT_EQ(result.start, StartResult::Started);
 
     bool ok = false;
-    const auto pages = test::ReadTiff(folder / "album.tif", &ok);
+    const auto pages = test::ReadTiffPages(folder / "album.tif", &ok);
     ASSERT_TRUE(ok);
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(std::make_pair(pages[0].width, pages[0].height), std::make_pair(40, 30));
@@ -85,7 +85,8 @@ TEST_F(RunTest, ThreePhotosBecomeThreePagesInListOrder) {
 
     EXPECT_TRUE(toolkit.messages().empty());
     EXPECT_EQ(toolkit.progress(), (std::vector<int>{0, 333, 666, 1000, 999}));
-    EXPECT_EQ(toolkit.buttonTexts(), (std::vector<std::string>{"Stop", "Convert"}));
+    ASSERT_EQ(toolkit.finishedRuns().size(), 1u);
+    EXPECT_EQ(toolkit.finishedRuns()[0].pagesWritten, 3);
     EXPECT_EQ(result.summary.pagesWritten, 3);
     EXPECT_EQ(result.summary.photosFailed, 0);
     EXPECT_EQ(result.summary.outputFiles, std::vector<std::string>{folder / "album.tif"});
@@ -104,7 +105,7 @@ TEST_F(RunTest, EveryFrameOfAMultiPageFileIsAPageAndCountsOnce) {
 
     test::RecordingToolkit second;
     const auto result = ConvertAndWait(second, list, Settings(folder / "again.tif"));
-    const auto pages = test::ReadTiff(folder / "again.tif");
+    const auto pages = test::ReadTiffPages(folder / "again.tif");
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[0].width, 10);
     EXPECT_EQ(pages[2].width, 14);
@@ -144,7 +145,7 @@ TEST_F(RunTest, RealPhotosWithTheirOwnSizesTurnsAndFlipsBecomeAThreePageTiff) {
     const std::string output = folder / "album.tif";
     ASSERT_EQ(Run(output).summary.pagesWritten, 3);
     bool ok = false;
-    const auto pages = test::ReadTiff(output, &ok);
+    const auto pages = test::ReadTiffPages(output, &ok);
     ASSERT_TRUE(ok);
     ASSERT_EQ(pages.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
@@ -177,7 +178,7 @@ TEST_F(RunTest, PagesKeepTheSourceHorizontalResolutionOnBothAxes) {
     image.setDotsPerMeterY(3937);   // 100 dpi, not used
     Add(Png("dpi.png", image));
     Run(folder / "out.tif");
-    const auto pages = test::ReadTiff(folder / "out.tif");
+    const auto pages = test::ReadTiffPages(folder / "out.tif");
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_NEAR(pages[0].xResolution, 300.0, 0.5);
 }
@@ -196,7 +197,7 @@ TEST_F(RunTest, MissingFileMidListIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(messages[0].text, "Can not Active a Frame");
     EXPECT_EQ(messages[0].caption, "Error");
     EXPECT_EQ(messages[0].style, MessageStyle::Ok);
-    const auto pages = test::ReadTiff(folder / "out.tif");
+    const auto pages = test::ReadTiffPages(folder / "out.tif");
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[1].blue(1, 1), 255);
     // The failed photo is not counted: the bar stops at 666 before the end position.
@@ -221,7 +222,7 @@ TEST_F(RunTest, InvalidPageSidesAreRejectedWithTheirOwnTexts) {
     EXPECT_EQ(toolkit.messageTexts(), (std::vector<std::string>{"The output width is invalid!",
                                                                 "The output hight is invalid!"}));
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Error", "Error"}));
-    EXPECT_EQ(test::ReadTiff(folder / "out.tif").size(), 1u);
+    EXPECT_EQ(test::ReadTiffPages(folder / "out.tif").size(), 1u);
     EXPECT_EQ(result.summary.photosFailed, 2);
 }
 
@@ -234,7 +235,7 @@ TEST_F(RunTest, UnknownSizeCodeIsReportedOnceAndEndsThePhoto) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "unknown error m_outputPhotoFormat.nOuputSizeType");
     EXPECT_EQ(messages[0].caption, "error");
-    EXPECT_EQ(test::ReadTiff(folder / "out.tif").size(), 1u);
+    EXPECT_EQ(test::ReadTiffPages(folder / "out.tif").size(), 1u);
 }
 
 TEST_F(RunTest, QuarterTurnsSwapSidesAndUnknownAnglesAreReported) {
@@ -255,7 +256,7 @@ TEST_F(RunTest, QuarterTurnsSwapSidesAndUnknownAnglesAreReported) {
 
     Run(folder / "out.tif");
     EXPECT_EQ(toolkit.messageTexts(), std::vector<std::string>{"Unknown rotate angle!"});
-    const auto pages = test::ReadTiff(folder / "out.tif");
+    const auto pages = test::ReadTiffPages(folder / "out.tif");
     ASSERT_EQ(pages.size(), 3u);
     // 90 degrees clockwise: the left (red) half goes to the top.
     EXPECT_EQ(std::make_pair(pages[0].width, pages[0].height), std::make_pair(20, 40));
@@ -273,7 +274,7 @@ TEST_F(RunTest, TransparentAreasComeOutWhite) {
     image.fill(Qt::transparent);
     Add(Png("clear.png", image));
     Run(folder / "out.tif");
-    const auto pages = test::ReadTiff(folder / "out.tif");
+    const auto pages = test::ReadTiffPages(folder / "out.tif");
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].red(4, 4), 255);
     EXPECT_EQ(pages[0].green(4, 4), 255);
@@ -286,17 +287,17 @@ TEST_F(RunTest, CaptionOutOfRangeIsLoggedResetAndDrawnAtZero) {
     Add(Png("a.png", test::Solid(200, 100, qRgb(255, 255, 255))));
     Add(Png("b.png", test::Solid(200, 100, qRgb(255, 255, 255))));
     record.nOutputWidth = 100000;  // the check before the run lets 5000 pass
-    toolkit.captionText = "Hello";
-    toolkit.captionX = "5000";
-    toolkit.captionY = "0";
     RunSettings settings = Settings(folder / "out.tif");
-    settings.captionColor = options::MakeColorRef(0, 0, 0);
-    settings.captionFont.lfHeight = -30;
+    settings.caption.text = "Hello";
+    settings.caption.positionX = "5000";
+    settings.caption.positionY = "0";
+    settings.caption.color = options::MakeColorRef(0, 0, 0);
+    settings.caption.font.lfHeight = -30;
     settings.logFilePath = folder / "Brindle.log";
     ConvertAndWait(toolkit, list, settings);
 
     EXPECT_TRUE(toolkit.messages().empty());
-    EXPECT_EQ(toolkit.captionX, "0");
+    EXPECT_EQ(toolkit.captionResets(), std::vector<ui::Axis>{ui::Axis::X});
     const auto lines = toolkit.logList();
     ASSERT_EQ(lines.size(), 1u);  // the second page reads 0 and logs nothing
     EXPECT_NE(lines[0].find(folder / "a.png" +
@@ -305,7 +306,7 @@ TEST_F(RunTest, CaptionOutOfRangeIsLoggedResetAndDrawnAtZero) {
     EXPECT_EQ(test::ReadBytes(folder / "Brindle.log"), lines[0] + "\n");
 
     // Black text near the top-left corner of both pages.
-    const auto pages = test::ReadTiff(folder / "out.tif");
+    const auto pages = test::ReadTiffPages(folder / "out.tif");
     ASSERT_EQ(pages.size(), 2u);
     for (const auto& page : pages) {
         int dark = 0;
@@ -321,28 +322,30 @@ TEST_F(RunTest, CaptionOutOfRangeIsLoggedResetAndDrawnAtZero) {
 
 TEST_F(RunTest, NoCaptionTextMeansTheBoxesAreNotCheckedPerPage) {
     Add(Png("a.png", test::Solid(20, 20, qRgb(255, 255, 255))));
-    toolkit.captionX = "-4";
-    toolkit.captionY = "-9";
-    Run(folder / "out.tif");
+    RunSettings settings = Settings(folder / "out.tif");
+    settings.caption.positionX = "-4";
+    settings.caption.positionY = "-9";
+    ConvertAndWait(toolkit, list, settings);
     EXPECT_TRUE(toolkit.logList().empty());
-    EXPECT_EQ(toolkit.captionX, "-4");
+    EXPECT_TRUE(toolkit.captionResets().empty());
 }
 
 // ---- the Convert command -------------------------------------------------------------
 
 TEST_F(RunTest, EmptyListStillResetsTheLogAndChecksThePosition) {
-    toolkit.AppendLogListLine("old line");
-    toolkit.captionX = "2000";
+    toolkit.LogLineAdded("old line");
     record.nOutputWidth = 1024;
-    const auto result = Run(folder / "out.tif");
+    RunSettings settings = Settings(folder / "out.tif");
+    settings.caption.positionX = "2000";
+    const auto result = ConvertAndWait(toolkit, list, settings);
     EXPECT_EQ(result.start, StartResult::EmptyList);
     EXPECT_TRUE(toolkit.logList().empty());
     EXPECT_EQ(
         toolkit.messageTexts(),
         std::vector<std::string>{
             "The text position X is bigger than the photo width!, The program set it to 0 now."});
-    EXPECT_EQ(toolkit.captionX, "0");
-    EXPECT_TRUE(toolkit.buttonTexts().empty());
+    EXPECT_EQ(toolkit.captionResets(), std::vector<ui::Axis>{ui::Axis::X});
+    EXPECT_TRUE(toolkit.finishedRuns().empty());
     EXPECT_EQ(folder.Files(), std::vector<std::string>{});
 }
 
@@ -361,7 +364,7 @@ TEST_F(RunTest, ExistingOutputAnsweredNoIsLeftUntouched) {
     EXPECT_EQ(messages[0].caption, "Warning");
     EXPECT_EQ(messages[0].style, MessageStyle::YesNoExclamation);
     EXPECT_EQ(test::FileHash(output), before);
-    EXPECT_TRUE(toolkit.buttonTexts().empty());
+    EXPECT_TRUE(toolkit.finishedRuns().empty());
     EXPECT_EQ(folder.Files(), (std::vector<std::string>{"a.png", "keep.tif"}));
 }
 
@@ -371,7 +374,7 @@ TEST_F(RunTest, ExistingOutputIsReplacedOnlyByACompleteNewFile) {
     { std::ofstream(output) << "old"; }
     toolkit.ScriptAnswers({Answer::Yes});
     Run(output);
-    EXPECT_EQ(test::ReadTiff(output).size(), 1u);
+    EXPECT_EQ(test::ReadTiffPages(output).size(), 1u);
     EXPECT_EQ(folder.Files(), (std::vector<std::string>{"a.png", "album.tif"}));
 }
 
@@ -396,7 +399,7 @@ TEST_F(RunTest, OutputEqualToAnInputReadsTheInputBeforeReplacingIt) {
     const QImage original(QString::fromStdString(photo));
     const auto result = Run(photo);  // answered Yes
     EXPECT_EQ(result.summary.pagesWritten, 3);
-    const auto pages = test::ReadTiff(photo);
+    const auto pages = test::ReadTiffPages(photo);
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_LT(test::MeanDifference(test::ToQImage(pages[0]),
                                    original.convertToFormat(QImage::Format_RGB888)),
@@ -428,7 +431,8 @@ TEST_F(RunTest, UnwritableOutputFolderGivesOneMessageAndNothingElse) {
         EXPECT_EQ(messages[0].caption, output);
         EXPECT_EQ(result.summary.pagesWritten, 0);
         EXPECT_TRUE(result.summary.outputFailed);
-        EXPECT_EQ(tk.buttonTexts(), (std::vector<std::string>{"Stop", "Convert"}));
+        ASSERT_EQ(tk.finishedRuns().size(), 1u);
+        EXPECT_TRUE(tk.finishedRuns()[0].outputFailed);
         EXPECT_EQ(tk.progress(), (std::vector<int>{0, 999}));
     }
     EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
@@ -461,12 +465,12 @@ TEST_F(RunTest, StopDuringAPhotoFinishesItAndLeavesAValidFile) {
         run.Wait();
         EXPECT_FALSE(run.IsActive());
         bool ok = false;
-        const auto pages = test::ReadTiff(output, &ok);
+        const auto pages = test::ReadTiffPages(output, &ok);
         EXPECT_TRUE(ok);
         ASSERT_EQ(pages.size(), static_cast<size_t>(k + 1));
         EXPECT_EQ(pages.back().width, 10 + k);
         EXPECT_EQ(run.Summary().stopped, k < 4);
-        EXPECT_EQ(tk.buttonTexts().back(), "Convert");
+        EXPECT_EQ(tk.finishedRuns().size(), 1u);
         EXPECT_EQ(tk.progress().back(), 999);
     }
 }
@@ -496,7 +500,7 @@ TEST_F(RunTest, ConvertWhileARunIsActiveOnlyAsksItToStop) {
     run.Wait();
     ASSERT_TRUE(tk.second.has_value());
     EXPECT_EQ(*tk.second, StartResult::StopRequested);
-    EXPECT_EQ(test::ReadTiff(folder / "out.tif").size(), 2u);
+    EXPECT_EQ(test::ReadTiffPages(folder / "out.tif").size(), 2u);
     EXPECT_FALSE(fs::exists(folder / "other.tif"));
 }
 
@@ -546,7 +550,7 @@ TEST_F(RunTest, RunWorksOnASnapshotOfTheList) {
     } tk;
     tk.list = &list;
     ConvertAndWait(tk, list, Settings(folder / "out.tif"));
-    EXPECT_EQ(test::ReadTiff(folder / "out.tif").size(), 2u);
+    EXPECT_EQ(test::ReadTiffPages(folder / "out.tif").size(), 2u);
 }
 
 TEST_F(RunTest, LeavingTheScopeWaitsForTheFileToBeClosed) {
@@ -557,8 +561,8 @@ TEST_F(RunTest, LeavingTheScopeWaitsForTheFileToBeClosed) {
         ConversionRun run(toolkit);
         ASSERT_EQ(run.Convert(list, Settings(folder / "out.tif")), StartResult::Started);
     }
-    EXPECT_EQ(test::ReadTiff(folder / "out.tif").size(), 3u);
-    EXPECT_EQ(toolkit.buttonTexts().back(), "Convert");
+    EXPECT_EQ(test::ReadTiffPages(folder / "out.tif").size(), 3u);
+    EXPECT_EQ(toolkit.finishedRuns().size(), 1u);
 }
 
 }  // namespace

@@ -62,7 +62,8 @@ TEST(WriteFault, SizeLimitMidRunReportsThePageAndKeepsEarlierPagesReadable) {
     }
     RunSettings settings;
     settings.outputFilePath = folder / "album.tif";
-    settings.tiffCompression = TiffCompression::None;  // exact page sizes: 196608 bytes each
+    settings.tiff.compression =
+        imaging::TiffCompression::None;  // exact page sizes: 196608 bytes each
     settings.threads = 2;
     const rlim_t limit = 196608 * 2 + 196608 / 2;  // room for two pages and a half
 
@@ -70,7 +71,7 @@ TEST(WriteFault, SizeLimitMidRunReportsThePageAndKeepsEarlierPagesReadable) {
                 "\\[Failed to save the file!\\|" + settings.outputFilePath + "\\]");
 
     bool ok = false;
-    const auto pages = test::ReadTiff(settings.outputFilePath, &ok);
+    const auto pages = test::ReadTiffPages(settings.outputFilePath, &ok);
     EXPECT_TRUE(ok);
     ASSERT_EQ(pages.size(), 2u);
     for (size_t p = 0; p < 2; ++p) {
@@ -147,7 +148,7 @@ TEST(Kill, BetweenPagesLeavesTheUsersFileAndAReadableTemporary) {
     }
     ASSERT_EQ(temporaries.size(), 1u);
     bool ok = false;
-    const auto pages = test::ReadTiff(folder / temporaries[0], &ok);
+    const auto pages = test::ReadTiffPages(folder / temporaries[0], &ok);
     EXPECT_TRUE(ok);
     ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[2].width, 66);
@@ -184,7 +185,7 @@ TEST_F(AutoOrient, EveryOrientationComesOutUprightAndResizedFromTheUprightSize) 
     settings.autoOrient = true;
     ConvertAndWait(toolkit, list, settings);
     EXPECT_TRUE(toolkit.messages().empty());
-    const auto pages = test::ReadTiff(settings.outputFilePath);
+    const auto pages = test::ReadTiffPages(settings.outputFilePath);
     ASSERT_EQ(pages.size(), 9u);
     const QImage reference = test::ToQImage(pages[1]);
     EXPECT_EQ(reference.width(), 180);
@@ -199,7 +200,7 @@ TEST_F(AutoOrient, EveryOrientationComesOutUprightAndResizedFromTheUprightSize) 
     settings.outputFilePath = folder / "stored.tif";
     settings.autoOrient = false;
     ConvertAndWait(plain, list, settings);
-    const auto stored = test::ReadTiff(settings.outputFilePath);
+    const auto stored = test::ReadTiffPages(settings.outputFilePath);
     ASSERT_EQ(stored.size(), 9u);
     EXPECT_EQ(stored[6].width, 180);
     EXPECT_EQ(stored[6].height, 270);

@@ -258,7 +258,7 @@ TEST_F(FormatTest, OneTwoAndThreeThreadsGiveTheSameFileAndMessages) {
         s.mainRecord = record;
         s.threads = threads;
         ConvertAndWait(tk, list, s);
-        results.push_back(test::ReadTiff(s.outputFilePath));
+        results.push_back(test::ReadTiffPages(s.outputFilePath));
         messages.push_back(tk.messageTexts());
     }
     ASSERT_EQ(results[0].size(), 5u);

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TiffPages.h"
+
 namespace vellumo::test {
 
 class TempFolder {
@@ -100,38 +102,6 @@ inline bool WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
     return static_cast<bool>(out.flush());
-}
-
-struct TiffPage {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint16_t samplesPerPixel = 0;
-    uint16_t bitsPerSample = 0;
-    uint16_t compression = 0;
-    float xResolution = 0;
-};
-
-// Every directory of a TIFF file as libtiff reads it; empty when it cannot be opened.
-inline std::vector<TiffPage> ReadTiffPages(const std::string& path) {
-    std::vector<TiffPage> pages;
-    TIFFSetErrorHandler(nullptr);
-    TIFFSetWarningHandler(nullptr);
-    TIFF* tif = TIFFOpen(path.c_str(), "r");
-    if (tif == nullptr) {
-        return pages;
-    }
-    do {
-        TiffPage page;
-        TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &page.width);
-        TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &page.height);
-        TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &page.samplesPerPixel);
-        TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &page.bitsPerSample);
-        TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &page.compression);
-        TIFFGetField(tif, TIFFTAG_XRESOLUTION, &page.xResolution);
-        pages.push_back(page);
-    } while (TIFFReadDirectory(tif) == 1);
-    TIFFClose(tif);
-    return pages;
 }
 
 // The RGBA pixels of one TIFF directory decoded by libtiff; empty on failure.

@@ -13,11 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ListRecorder : public LogListView {
+class ListRecorder : public LogSink {
   public:
-    void AppendLogListLine(std::string_view line) override { lines.emplace_back(line); }
-    int LogListCount() override { return static_cast<int>(lines.size()); }
-    void DeleteLogListLine(int index) override { lines.erase(lines.begin() + index); }
+    void LogLineAdded(std::string_view line) override { lines.emplace_back(line); }
     std::vector<std::string> lines;
 };
 
@@ -70,15 +68,15 @@ TEST(LogFileName, JoinsTheOutputFolder) {
     EXPECT_EQ(LogFilePathIn("/home/u/Pictures/Vellumo/"), "/home/u/Pictures/Vellumo/Brindle.log");
 }
 
-TEST_F(ActivityLogTest, ListKeepsTheLast500WhileTheFileKeepsAll) {
+TEST_F(ActivityLogTest, EveryLineIsShownAndKeptInTheFile) {
     ListRecorder list;
     ActivityLog log(list, folder_ / "Brindle.log");
     const std::time_t when = LocalTime(2009, 3, 7, 14, 5, 9);
     for (int i = 1; i <= 501; ++i) {
         ASSERT_TRUE(log.AppendLogLineAt("line " + std::to_string(i), when));
     }
-    ASSERT_EQ(list.lines.size(), 500u);
-    EXPECT_EQ(list.lines.front(), "2009/03/07 14:05:09 line 2");
+    ASSERT_EQ(list.lines.size(), 501u);
+    EXPECT_EQ(list.lines.front(), "2009/03/07 14:05:09 line 1");
     EXPECT_EQ(list.lines.back(), "2009/03/07 14:05:09 line 501");
 
     const auto fileLines = ReadLines(folder_ / "Brindle.log");

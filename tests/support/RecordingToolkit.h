@@ -1,6 +1,6 @@
 #pragma once
-// A toolkit that records what the engine shows and answers questions from a script.
-// Safe to call from the conversion worker.
+// A toolkit that records the engine's events and messages and answers questions from a
+// script. Safe to call from the conversion worker.
 
 #include <deque>
 #include <mutex>
@@ -40,51 +40,25 @@ class RecordingToolkit : public ui::Toolkit {
         answers_.pop_front();
         return a;
     }
-    void SetConvertButtonText(std::string_view text) override {
-        std::lock_guard lock(mutex_);
-        buttonTexts_.emplace_back(text);
-    }
-    void SetProgressPosition(int position) override {
+    void ProgressChanged(int position) override {
         std::lock_guard lock(mutex_);
         progress_.push_back(position);
     }
-    std::string CaptionText() override {
+    void LogCleared() override {
         std::lock_guard lock(mutex_);
-        return captionText;
+        logLines_.clear();
     }
-    std::string CaptionPositionX() override {
+    void LogLineAdded(std::string_view line) override {
         std::lock_guard lock(mutex_);
-        return captionX;
+        logLines_.emplace_back(line);
     }
-    std::string CaptionPositionY() override {
+    void CaptionPositionReset(ui::Axis axis) override {
         std::lock_guard lock(mutex_);
-        return captionY;
+        resets_.push_back(axis);
     }
-    void SetCaptionPositionX(std::string_view text) override {
+    void RunFinished(const ui::RunSummary& summary) override {
         std::lock_guard lock(mutex_);
-        captionX = text;
-    }
-    void SetCaptionPositionY(std::string_view text) override {
-        std::lock_guard lock(mutex_);
-        captionY = text;
-    }
-    void AppendLogListLine(std::string_view line) override {
-        std::lock_guard lock(mutex_);
-        logList_.emplace_back(line);
-    }
-    int LogListCount() override {
-        std::lock_guard lock(mutex_);
-        return static_cast<int>(logList_.size());
-    }
-    void DeleteLogListLine(int index) override {
-        std::lock_guard lock(mutex_);
-        if (index >= 0 && static_cast<size_t>(index) < logList_.size()) {
-            logList_.erase(logList_.begin() + index);
-        }
-    }
-    void ResetLogList() override {
-        std::lock_guard lock(mutex_);
-        logList_.clear();
+        finished_.push_back(summary);
     }
 
     std::vector<RecordedMessage> messages() const {
@@ -99,31 +73,32 @@ class RecordingToolkit : public ui::Toolkit {
         }
         return out;
     }
-    std::vector<std::string> buttonTexts() const {
-        std::lock_guard lock(mutex_);
-        return buttonTexts_;
-    }
     std::vector<int> progress() const {
         std::lock_guard lock(mutex_);
         return progress_;
     }
+    // The log lines since the last LogCleared.
     std::vector<std::string> logList() const {
         std::lock_guard lock(mutex_);
-        return logList_;
+        return logLines_;
     }
-
-    // Caption boxes as the test sets them up.
-    std::string captionText;
-    std::string captionX;
-    std::string captionY;
+    std::vector<ui::Axis> captionResets() const {
+        std::lock_guard lock(mutex_);
+        return resets_;
+    }
+    std::vector<ui::RunSummary> finishedRuns() const {
+        std::lock_guard lock(mutex_);
+        return finished_;
+    }
 
   private:
     mutable std::mutex mutex_;
     std::deque<ui::Answer> answers_;
     std::vector<RecordedMessage> messages_;
-    std::vector<std::string> buttonTexts_;
     std::vector<int> progress_;
-    std::vector<std::string> logList_;
+    std::vector<std::string> logLines_;
+    std::vector<ui::Axis> resets_;
+    std::vector<ui::RunSummary> finished_;
 };
 
 }  // namespace vellumo::test

@@ -3,14 +3,16 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/DialogUnits.h"
 #include "app/dialogs/AppIcon.h"
+#include "app/dialogs/DialogUnits.h"
 #include "app/dialogs/Launchers.h"
 #include "app/dialogs/ProductInfo.h"
-#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
+#include "base/QtText.h"
 
 namespace vellumo::app::dialogs {
+
+using base::ToQString;
 namespace {
 
 QString Link(const QString& address) {
@@ -23,7 +25,7 @@ AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
     const app::DialogUnits du(font());
-    setWindowTitle(Q(texts::kAboutTitle));
+    setWindowTitle(ToQString(texts::kAboutTitle));
     setFixedSize(du.ToPixelsX(212), du.ToPixelsY(118));
 
     auto* icon = new QLabel(this);
@@ -35,9 +37,9 @@ AboutBox::AboutBox(QWidget* parent)
         QString text;
         bool link;
     };
-    const Line lineTexts[] = {{Q(texts::kProductName), false},
+    const Line lineTexts[] = {{ToQString(texts::kProductName), false},
                               {VersionText(), false},
-                              {Q(texts::kMakerName), false},
+                              {ToQString(texts::kMakerName), false},
                               {ProductHomepage(), true},
                               {ContactPage(), true}};
     int top = 12;
@@ -61,7 +63,7 @@ AboutBox::AboutBox(QWidget* parent)
     bold.setBold(true);
     lines_.front()->setFont(bold);
 
-    auto* ok = new QPushButton(Q(texts::kOk), this);
+    auto* ok = new QPushButton(ToQString(texts::kOk), this);
     ok->setDefault(true);
     ok->setGeometry(du.ToPixels(81, 97, 50, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

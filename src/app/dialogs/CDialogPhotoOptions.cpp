@@ -10,10 +10,12 @@
 #include "app/dialogs/FieldText.h"
 #include "app/dialogs/MessageBoxes.h"
 #include "app/dialogs/OptionsDialogIds.h"
-#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
+#include "base/QtText.h"
 
 namespace vellumo::app::dialogs {
+
+using base::ToQString;
 namespace {
 
 using namespace ids;
@@ -60,10 +62,10 @@ void CDialogPhotoOptions::InitDialog() {
 
     // 1. Fill both lists, then show the members.
     for (std::string_view text : opt::kFormatListTexts) {
-        formatList_->addItem(Q(text));
+        formatList_->addItem(ToQString(text));
     }
     for (const opt::PixelFormatEntry& entry : opt::PixelFormatList()) {
-        pixelFormatList_->addItem(Q(entry.listText));
+        pixelFormatList_->addItem(ToQString(entry.listText));
     }
     TransferToControls();
 
@@ -112,11 +114,11 @@ void CDialogPhotoOptions::InitDialog() {
 void CDialogPhotoOptions::TransferToControls() {
     SelectIndex(formatList_, record_.nOuptputFormat);
     SelectIndex(pixelFormatList_, record_.iComboPixelFormat);
-    qualityEdit_->setText(Q(FormatInteger(record_.nCurrentJpegQuality)));
-    widthEdit_->setText(Q(FormatInteger(record_.nOutputWidth)));
-    heightEdit_->setText(Q(FormatInteger(record_.nOutputHeight)));
-    horizontalEdit_->setText(Q(FormatFactor(record_.dStretchHorizontal)));
-    verticalEdit_->setText(Q(FormatFactor(record_.dStretchVertical)));
+    qualityEdit_->setText(ToQString(FormatInteger(record_.nCurrentJpegQuality)));
+    widthEdit_->setText(ToQString(FormatInteger(record_.nOutputWidth)));
+    heightEdit_->setText(ToQString(FormatInteger(record_.nOutputHeight)));
+    horizontalEdit_->setText(ToQString(FormatFactor(record_.dStretchHorizontal)));
+    verticalEdit_->setText(ToQString(FormatFactor(record_.dStretchVertical)));
 }
 
 void CDialogPhotoOptions::SetShown(std::initializer_list<int> controls, bool shown) {
@@ -206,7 +208,7 @@ void CDialogPhotoOptions::ApplyFormatRule() {
 void CDialogPhotoOptions::ShowPixelFormatDescription() {
     // No selection stands for the 24-bit format, like any index outside the list.
     pixelFormat_ = &opt::PixelFormatAt(pixelFormatList_->currentIndex());
-    pixelDescription_->setText(Q(pixelFormat_->description));
+    pixelDescription_->setText(ToQString(pixelFormat_->description));
 }
 
 void CDialogPhotoOptions::OnSizeClicked(int id) {

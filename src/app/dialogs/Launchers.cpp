@@ -9,6 +9,7 @@
 #include "app/dialogs/MessageBoxes.h"
 #include "app/dialogs/ProductInfo.h"
 #include "app/dialogs/Texts.h"
+#include "base/QtText.h"
 
 namespace vellumo::app::dialogs {
 namespace {
@@ -23,9 +24,7 @@ UrlOpener& CurrentOpener() {
 }
 
 QUrl UrlOfFile(const std::filesystem::path& file) {
-    const std::u8string utf8 = file.u8string();
-    return QUrl::fromLocalFile(QString::fromUtf8(reinterpret_cast<const char*>(utf8.data()),
-                                                 static_cast<qsizetype>(utf8.size())));
+    return QUrl::fromLocalFile(base::ToQString(file));
 }
 
 // The message for an address no browser could be started for.

@@ -2,10 +2,12 @@
 
 #include <QFileDialog>
 
-#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
+#include "base/QtText.h"
 
 namespace vellumo::app::dialogs {
+
+using base::ToQString;
 namespace {
 
 QString PickWithDialog(QWidget* owner, const QString& title, const QString& folder,
@@ -27,8 +29,9 @@ OpenFileFunction SetOpenFileFunction(OpenFileFunction function) {
 }
 
 QString LoadListCommand(QWidget* owner, const std::string& outputFolder) {
-    return CurrentFunction()(owner, Q(texts::kLoadListTitle), QString::fromStdString(outputFolder),
-                             Q(texts::kLoadListFilter));
+    return CurrentFunction()(owner, ToQString(texts::kLoadListTitle),
+                             QString::fromStdString(outputFolder),
+                             ToQString(texts::kLoadListFilter));
 }
 
 }  // namespace vellumo::app::dialogs

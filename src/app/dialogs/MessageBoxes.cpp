@@ -2,10 +2,12 @@
 
 #include <QMessageBox>
 
-#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
+#include "base/QtText.h"
 
 namespace vellumo::app::dialogs {
+
+using base::ToQString;
 namespace {
 
 QMessageBox::Icon IconFor(const QString& caption, ui::MessageStyle style) {
@@ -46,7 +48,7 @@ MessageFunction& CurrentFunction() {
 
 ui::Answer ShowMessage(QWidget* owner, std::string_view text, std::string_view caption,
                        ui::MessageStyle style) {
-    return CurrentFunction()(owner, Q(text), Q(caption), style);
+    return CurrentFunction()(owner, ToQString(text), ToQString(caption), style);
 }
 
 MessageFunction SetMessageFunction(MessageFunction function) {

@@ -11,13 +11,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/DialogUnits.h"
 #include "app/dialogs/CDialogPhotoOptions.h"
+#include "app/dialogs/DialogUnits.h"
 #include "app/dialogs/OptionsDialogIds.h"
-#include "app/dialogs/QtText.h"
 #include "app/dialogs/Texts.h"
+#include "base/QtText.h"
 
 namespace vellumo::app::dialogs {
+
+using base::ToQString;
 namespace {
 
 // Size of the client area in dialog units.
@@ -37,53 +39,53 @@ QWidget* CDialogPhotoOptions::Add(int id, QWidget* widget, int x, int y, int wid
 
 void CDialogPhotoOptions::BuildControls() {
     using namespace ids;
-    setWindowTitle(Q(texts::kOptionsTitle));
+    setWindowTitle(ToQString(texts::kOptionsTitle));
     const app::DialogUnits units(font());
     setFixedSize(units.ToPixelsX(kDialogWidth), units.ToPixelsY(kDialogHeight));
 
     // Frames first, so the controls drawn over them stay on top.
-    auto* sizeFrame = new QGroupBox(Q(texts::kOutputSize), this);
+    auto* sizeFrame = new QGroupBox(ToQString(texts::kOutputSize), this);
     Add(kSizeGroup, sizeFrame, 7, 28, 261, 93);
-    auto* rotateFrame = new QGroupBox(Q(texts::kRotateByAngle), this);
+    auto* rotateFrame = new QGroupBox(ToQString(texts::kRotateByAngle), this);
     Add(kRotateGroup, rotateFrame, 7, 150, 77, 69);
-    auto* flipFrame = new QGroupBox(Q(texts::kFlip), this);
+    auto* flipFrame = new QGroupBox(ToQString(texts::kFlip), this);
     Add(kFlipGroup, flipFrame, 103, 153, 99, 64);
 
-    Add(kFormatLabel, new QLabel(Q(texts::kOutputFormat), this), 13, 12, 66, 8);
+    Add(kFormatLabel, new QLabel(ToQString(texts::kOutputFormat), this), 13, 12, 66, 8);
     formatList_ = new QComboBox(this);
     Add(kFormatList, formatList_, 115, 9, 123, kListHeight);
 
     sizeGroup_ = new QButtonGroup(this);
-    auto* original = new QRadioButton(Q(texts::kOriginalSize), this);
+    auto* original = new QRadioButton(ToQString(texts::kOriginalSize), this);
     Add(kOriginalSize, original, 10, 43, 88, 10);
     auto* custom = new QRadioButton(this);
     custom->setAccessibleName(QStringLiteral("Custom size"));
     Add(kCustomSize, custom, 10, 72, 16, 8);
-    auto* stretch = new QRadioButton(Q(texts::kStretch), this);
+    auto* stretch = new QRadioButton(ToQString(texts::kStretch), this);
     Add(kStretch, stretch, 10, 102, 46, 10);
     sizeGroup_->addButton(original, kOriginalSize);
     sizeGroup_->addButton(custom, kCustomSize);
     sizeGroup_->addButton(stretch, kStretch);
 
-    Add(kWidthLabel, new QLabel(Q(texts::kOutputWidth), this), 22, 62, 60, 8);
+    Add(kWidthLabel, new QLabel(ToQString(texts::kOutputWidth), this), 22, 62, 60, 8);
     widthEdit_ = new QLineEdit(this);
     Add(kWidthEdit, widthEdit_, 93, 60, 40, 14);
-    keepWithWidth_ = new QCheckBox(Q(texts::kKeepWithWidth), this);
+    keepWithWidth_ = new QCheckBox(ToQString(texts::kKeepWithWidth), this);
     Add(kKeepWithWidth, keepWithWidth_, 140, 63, 123, 10);
-    Add(kHeightLabel, new QLabel(Q(texts::kOutputHeight), this), 22, 80, 60, 8);
+    Add(kHeightLabel, new QLabel(ToQString(texts::kOutputHeight), this), 22, 80, 60, 8);
     heightEdit_ = new QLineEdit(this);
     Add(kHeightEdit, heightEdit_, 93, 77, 40, 14);
-    keepWithHeight_ = new QCheckBox(Q(texts::kKeepWithHeight), this);
+    keepWithHeight_ = new QCheckBox(ToQString(texts::kKeepWithHeight), this);
     Add(kKeepWithHeight, keepWithHeight_, 140, 80, 123, 10);
 
-    Add(kHorizontalLabel, new QLabel(Q(texts::kHorizontal), this), 68, 103, 36, 8);
+    Add(kHorizontalLabel, new QLabel(ToQString(texts::kHorizontal), this), 68, 103, 36, 8);
     horizontalEdit_ = new QLineEdit(this);
     Add(kHorizontalEdit, horizontalEdit_, 111, 100, 30, 14);
-    Add(kVerticalLabel, new QLabel(Q(texts::kVertical), this), 164, 103, 36, 8);
+    Add(kVerticalLabel, new QLabel(ToQString(texts::kVertical), this), 164, 103, 36, 8);
     verticalEdit_ = new QLineEdit(this);
     Add(kVerticalEdit, verticalEdit_, 207, 100, 28, 14);
 
-    Add(kPixelFormatLabel, new QLabel(Q(texts::kPixelFormat), this), 7, 129, 67, 14);
+    Add(kPixelFormatLabel, new QLabel(ToQString(texts::kPixelFormat), this), 7, 129, 67, 14);
     pixelFormatList_ = new QComboBox(this);
     Add(kPixelFormatList, pixelFormatList_, 90, 129, 94, kListHeight);
     pixelDescription_ = new QLabel(this);
@@ -91,10 +93,10 @@ void CDialogPhotoOptions::BuildControls() {
     pixelDescription_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Add(kPixelDescription, pixelDescription_, 207, 131, 61, 98);
 
-    Add(kQualityLabel, new QLabel(Q(texts::kQualityControl), this), 7, 132, 73, 8);
+    Add(kQualityLabel, new QLabel(ToQString(texts::kQualityControl), this), 7, 132, 73, 8);
     qualityEdit_ = new QLineEdit(this);
     Add(kQualityEdit, qualityEdit_, 90, 129, 40, 14);
-    Add(kQualityRange, new QLabel(Q(texts::kQualityRange), this), 143, 131, 66, 8);
+    Add(kQualityRange, new QLabel(ToQString(texts::kQualityRange), this), 143, 131, 66, 8);
 
     rotateGroup_ = new QButtonGroup(this);
     const int rotateIds[] = {kRotate0, kRotate90, kRotate180, kRotate270};
@@ -112,15 +114,15 @@ void CDialogPhotoOptions::BuildControls() {
                                           texts::kFlipVertical};
     const int flipTops[] = {166, 181, 197};
     for (int i = 0; i < 3; ++i) {
-        auto* button = new QRadioButton(Q(flipTexts[i]), this);
+        auto* button = new QRadioButton(ToQString(flipTexts[i]), this);
         Add(flipIds[i], button, 120, flipTops[i], 78, 10);
         flipGroup_->addButton(button, flipIds[i]);
     }
 
-    auto* ok = new QPushButton(Q(texts::kOk), this);
+    auto* ok = new QPushButton(ToQString(texts::kOk), this);
     ok->setDefault(true);
     Add(kOk, ok, 53, 233, 50, 14);
-    auto* cancel = new QPushButton(Q(texts::kCancel), this);
+    auto* cancel = new QPushButton(ToQString(texts::kCancel), this);
     Add(kCancel, cancel, 161, 233, 50, 14);
 
     for (QGroupBox* frame : {sizeFrame, rotateFrame, flipFrame}) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/Utf8Path.h"
 #include "imaging/ImageFile.h"
 
 namespace vellumo::app::dialogs {
@@ -11,8 +12,7 @@ QImage DecodePreviewFrame(const std::string& path, imaging::FrameDimension dimen
     if (target.isEmpty()) {
         return {};
     }
-    imaging::ImageFile file =
-        imaging::ImageFile::Open(std::filesystem::path(std::u8string(path.begin(), path.end())));
+    imaging::ImageFile file = imaging::ImageFile::Open(base::PathFromUtf8(path));
     if (!file.IsValid() || !file.SelectActiveFrame(dimension, frameIndex)) {
         return {};
     }

@@ -1,24 +1,14 @@
 #include "ui/qt/QtToolkit.h"
 
-#include <QAbstractButton>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QThread>
-#include <algorithm>
-#include <type_traits>
+#include <QWidget>
+
+#include "base/QtText.h"
 
 namespace vellumo::ui::qt {
-namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-constexpr int kProgressMaximum = 999;
-
-}  // namespace
+using base::ToQString;
 
 Answer ShowMessageBox(QWidget* owner, const QString& text, const QString& caption,
                       MessageStyle style) {
@@ -42,126 +32,76 @@ Answer ShowMessageBox(QWidget* owner, const QString& text, const QString& captio
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-QtToolkit::QtToolkit(ToolkitWidgets widgets, MessageBoxFunction showMessage)
-    : owner_(widgets.owner),
-      convertButton_(widgets.convertButton),
-      progress_(widgets.progress),
-      captionText_(widgets.captionText),
-      captionX_(widgets.captionX),
-      captionY_(widgets.captionY),
-      logList_(widgets.logList),
-      showMessage_(std::move(showMessage)) {}
+QtToolkit::QtToolkit(QWidget* owner, ToolkitHandlers handlers, MessageBoxFunction showMessage)
+    : owner_(owner), handlers_(std::move(handlers)), showMessage_(std::move(showMessage)) {}
 
 void QtToolkit::SetMessageBoxFunction(MessageBoxFunction showMessage) {
     showMessage_ = std::move(showMessage);
 }
 
 template <typename Job>
-auto QtToolkit::OnWindowThread(Job&& job) -> decltype(job()) {
-    using Result = decltype(job());
+void QtToolkit::Post(Job&& job) {
     if (QThread::currentThread() == thread()) {
-        return job();
+        job();
+        return;
     }
-    if constexpr (std::is_void_v<Result>) {
-        QMetaObject::invokeMethod(this, std::forward<Job>(job), Qt::BlockingQueuedConnection);
-    } else {
-        Result result{};
-        QMetaObject::invokeMethod(this, std::forward<Job>(job), Qt::BlockingQueuedConnection,
-                                  &result);
-        return result;
-    }
+    QMetaObject::invokeMethod(this, std::forward<Job>(job), Qt::QueuedConnection);
 }
 
 Answer QtToolkit::MessageBox(std::string_view text, std::string_view caption, MessageStyle style) {
     const QString qtext = ToQString(text);
     const QString qcaption = ToQString(caption);
-    return OnWindowThread([this, qtext, qcaption, style]() -> Answer {
+    const auto show = [this, qtext, qcaption, style]() -> Answer {
         if (!showMessage_) {
             return style == MessageStyle::Ok ? Answer::Ok : Answer::No;
         }
         return showMessage_(owner_.data(), qtext, qcaption, style);
-    });
+    };
+    if (QThread::currentThread() == thread()) {
+        return show();
+    }
+    // Queued like the events, so it is shown after every event reported before it.
+    Answer answer = Answer::No;
+    QMetaObject::invokeMethod(this, show, Qt::BlockingQueuedConnection, &answer);
+    return answer;
 }
 
-void QtToolkit::SetConvertButtonText(std::string_view text) {
-    const QString qtext = ToQString(text);
-    OnWindowThread([this, qtext] {
-        if (convertButton_) {
-            convertButton_->setText(qtext);
-        }
-        if (onConvertButtonText) {
-            onConvertButtonText(qtext);
-        }
-    });
-}
-
-void QtToolkit::SetProgressPosition(int position) {
-    OnWindowThread([this, position] {
-        if (progress_) {
-            progress_->setValue(std::clamp(position, 0, kProgressMaximum));
+void QtToolkit::ProgressChanged(int position) {
+    Post([this, position] {
+        if (handlers_.progressChanged) {
+            handlers_.progressChanged(position);
         }
     });
 }
 
-std::string QtToolkit::TextOf(const QPointer<QLineEdit>& edit) {
-    return edit ? edit->text().toStdString() : std::string();
-}
-
-std::string QtToolkit::CaptionText() {
-    return OnWindowThread([this] { return TextOf(captionText_); });
-}
-
-std::string QtToolkit::CaptionPositionX() {
-    return OnWindowThread([this] { return TextOf(captionX_); });
-}
-
-std::string QtToolkit::CaptionPositionY() {
-    return OnWindowThread([this] { return TextOf(captionY_); });
-}
-
-void QtToolkit::SetCaptionPositionX(std::string_view text) {
-    const QString qtext = ToQString(text);
-    OnWindowThread([this, qtext] {
-        if (captionX_) {
-            captionX_->setText(qtext);
+void QtToolkit::LogCleared() {
+    Post([this] {
+        if (handlers_.logCleared) {
+            handlers_.logCleared();
         }
     });
 }
 
-void QtToolkit::SetCaptionPositionY(std::string_view text) {
-    const QString qtext = ToQString(text);
-    OnWindowThread([this, qtext] {
-        if (captionY_) {
-            captionY_->setText(qtext);
+void QtToolkit::LogLineAdded(std::string_view line) {
+    Post([this, qline = ToQString(line)] {
+        if (handlers_.logLineAdded) {
+            handlers_.logLineAdded(qline);
         }
     });
 }
 
-void QtToolkit::AppendLogListLine(std::string_view line) {
-    const QString qline = ToQString(line);
-    OnWindowThread([this, qline] {
-        if (logList_) {
-            logList_->addItem(qline);
+void QtToolkit::CaptionPositionReset(Axis axis) {
+    Post([this, axis] {
+        if (handlers_.captionPositionReset) {
+            handlers_.captionPositionReset(axis);
         }
     });
 }
 
-int QtToolkit::LogListCount() {
-    return OnWindowThread([this] { return logList_ ? logList_->count() : 0; });
-}
-
-void QtToolkit::DeleteLogListLine(int index) {
-    OnWindowThread([this, index] {
-        if (logList_ && index >= 0 && index < logList_->count()) {
-            delete logList_->takeItem(index);
-        }
-    });
-}
-
-void QtToolkit::ResetLogList() {
-    OnWindowThread([this] {
-        if (logList_) {
-            logList_->clear();
+void QtToolkit::RunFinished(const RunSummary& summary) {
+    Post([this, summary] {
+        if (handlers_.runFinished) {
+            handlers_.runFinished(summary);
         }
     });
 }

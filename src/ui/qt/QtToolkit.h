@@ -1,7 +1,8 @@
 #pragma once
 // The window's implementation of the toolkit interface. Every call may come from the
-// conversion worker: it is carried out on the window's thread, and the worker waits
-// until it has taken effect (for a message box: until the user has answered).
+// conversion worker. Events are handed to the window's thread without waiting and reach
+// the window's handlers in the order they were reported; a message box is shown on the
+// window's thread and the caller waits until the user has answered it.
 
 #include <QObject>
 #include <QPointer>
@@ -10,10 +11,6 @@
 
 #include "ui/Toolkit.h"
 
-class QAbstractButton;
-class QLineEdit;
-class QListWidget;
-class QProgressBar;
 class QWidget;
 
 namespace vellumo::ui::qt {
@@ -28,58 +25,39 @@ using MessageBoxFunction = std::function<Answer(QWidget* owner, const QString& t
 Answer ShowMessageBox(QWidget* owner, const QString& text, const QString& caption,
                       MessageStyle style);
 
-// The widgets the toolkit drives. A missing one makes its calls do nothing (reads give
-// empty text).
-struct ToolkitWidgets {
-    QWidget* owner = nullptr;
-    QAbstractButton* convertButton = nullptr;
-    QProgressBar* progress = nullptr;
-    QLineEdit* captionText = nullptr;
-    QLineEdit* captionX = nullptr;
-    QLineEdit* captionY = nullptr;
-    QListWidget* logList = nullptr;
+// What the window does with each event, called on the window's thread. An empty
+// handler ignores its event.
+struct ToolkitHandlers {
+    std::function<void(int position)> progressChanged;
+    std::function<void()> logCleared;
+    std::function<void(const QString& line)> logLineAdded;
+    std::function<void(Axis axis)> captionPositionReset;
+    std::function<void(const RunSummary& summary)> runFinished;
 };
 
 class QtToolkit : public QObject, public Toolkit {
   public:
-    // Lives on the thread that creates it, which must be the widgets' thread.
-    explicit QtToolkit(ToolkitWidgets widgets, MessageBoxFunction showMessage = ShowMessageBox);
+    // Lives on the thread that creates it, which must be the window's thread.
+    explicit QtToolkit(QWidget* owner, ToolkitHandlers handlers = {},
+                       MessageBoxFunction showMessage = ShowMessageBox);
 
     void SetMessageBoxFunction(MessageBoxFunction showMessage);
 
     Answer MessageBox(std::string_view text, std::string_view caption, MessageStyle style) override;
-    void SetConvertButtonText(std::string_view text) override;
-    void SetProgressPosition(int position) override;
-    std::string CaptionText() override;
-    std::string CaptionPositionX() override;
-    std::string CaptionPositionY() override;
-    void SetCaptionPositionX(std::string_view text) override;
-    void SetCaptionPositionY(std::string_view text) override;
-    void AppendLogListLine(std::string_view line) override;
-    int LogListCount() override;
-    void DeleteLogListLine(int index) override;
-    void ResetLogList() override;
-
-    // Called on the window's thread after each Convert button text change, so that the
-    // window can follow the run (the worker sets "Stop" when it starts, "Convert" when it
-    // is done with the photos).
-    std::function<void(const QString& text)> onConvertButtonText;
+    void ProgressChanged(int position) override;
+    void LogCleared() override;
+    void LogLineAdded(std::string_view line) override;
+    void CaptionPositionReset(Axis axis) override;
+    void RunFinished(const RunSummary& summary) override;
 
   private:
-    // Runs `job` on the window's thread and returns its result; from another thread the
-    // caller blocks until it has run.
+    // Runs `job` on the window's thread: at once when called there, otherwise queued
+    // behind the events reported before it.
     template <typename Job>
-    auto OnWindowThread(Job&& job) -> decltype(job());
-
-    static std::string TextOf(const QPointer<QLineEdit>& edit);
+    void Post(Job&& job);
 
     QPointer<QWidget> owner_;
-    QPointer<QAbstractButton> convertButton_;
-    QPointer<QProgressBar> progress_;
-    QPointer<QLineEdit> captionText_;
-    QPointer<QLineEdit> captionX_;
-    QPointer<QLineEdit> captionY_;
-    QPointer<QListWidget> logList_;
+    ToolkitHandlers handlers_;
     MessageBoxFunction showMessage_;
 };
 

@@ -1,4 +1,4 @@
-// The dialogs plugged into the real main window: clicks in the list preview and edit,
+// The real dialogs of the main window: clicks in the list preview and edit,
 // the buttons open what they should, and the window carries the program's icon.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 #include "DialogTestSupport.h"
 #include "ScriptedDialogs.h"
 #include "app/dialogs/CaptionFontPicker.h"
-#include "app/dialogs/InstallDialogs.h"
 #include "app/dialogs/Launchers.h"
 #include "app/dialogs/PreviewPane.h"
 #include "app/dialogs/ProductInfo.h"
@@ -21,13 +20,14 @@
 namespace vellumo::app::dialogs {
 namespace {
 
-class InstalledDialogsTest : public test::WindowTest {
+class RealDialogsTest : public test::WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
+        dialogs_ = app::DefaultWindowDialogs();
         MakeWindow();
         window().show();
-        pane_ = dialogs::InstallDialogs(window());
+        pane_ = window().previewPane();
         ASSERT_NE(pane_, nullptr);
         previousOpener_ = SetUrlOpener([this](const QUrl& url) {
             opened_.push_back(url);
@@ -61,7 +61,7 @@ class InstalledDialogsTest : public test::WindowTest {
     UrlOpener previousOpener_;
 };
 
-TEST_F(InstalledDialogsTest, ClickedRowShowsItsFrameUntilAnotherRowIsClicked) {
+TEST_F(RealDialogsTest, ClickedRowShowsItsFrameUntilAnotherRowIsClicked) {
     const std::string path = Temp() + "three.tif";
     ASSERT_TRUE(test::WriteColouredTiff(
         path, {{40, 30, qRgb(255, 0, 0)}, {64, 16, qRgb(0, 200, 0)}, {20, 50, qRgb(0, 0, 255)}}));
@@ -84,7 +84,7 @@ TEST_F(InstalledDialogsTest, ClickedRowShowsItsFrameUntilAnotherRowIsClicked) {
     EXPECT_TRUE(dialogMessages_.shown.empty());
 }
 
-TEST_F(InstalledDialogsTest, EditButtonEditsEachSelectedRowAndTheRowsShowTheNewSizes) {
+TEST_F(RealDialogsTest, EditButtonEditsEachSelectedRowAndTheRowsShowTheNewSizes) {
     AddThroughDialog({Photo("a.png", QSize(300, 200)), Photo("b.png", QSize(100, 400)),
                       Photo("c.png", QSize(50, 50))});
     controls().photoList->SelectRows({0, 2});
@@ -97,7 +97,7 @@ TEST_F(InstalledDialogsTest, EditButtonEditsEachSelectedRowAndTheRowsShowTheNewS
     EXPECT_EQ(Cell(2, 4), "50*50");
 }
 
-TEST_F(InstalledDialogsTest, OptionsAnsweredYesResizesEveryRow) {
+TEST_F(RealDialogsTest, OptionsAnsweredYesResizesEveryRow) {
     AddThroughDialog({Photo("a.png", QSize(300, 200)), Photo("b.png", QSize(100, 400))});
     test::ScriptedDialogs dialogs({test::CustomWidth(60)});
     dialogMessages_.answers = {ui::Answer::Yes};
@@ -113,7 +113,7 @@ TEST_F(InstalledDialogsTest, OptionsAnsweredYesResizesEveryRow) {
     EXPECT_EQ(Cell(2, 4), "60*180");
 }
 
-TEST_F(InstalledDialogsTest, HelpUpdateAndViewLogHandTheirPagesToTheDesktop) {
+TEST_F(RealDialogsTest, HelpUpdateAndViewLogHandTheirPagesToTheDesktop) {
     controls().help->click();
     // F1 works wherever the focus is in the window.
     window().activateWindow();
@@ -131,7 +131,7 @@ TEST_F(InstalledDialogsTest, HelpUpdateAndViewLogHandTheirPagesToTheDesktop) {
     EXPECT_EQ(opened_.size(), 3u);
 }
 
-TEST_F(InstalledDialogsTest, AboutOpensTheAboutBoxAndTheWindowHasTheProgramsIcon) {
+TEST_F(RealDialogsTest, AboutOpensTheAboutBoxAndTheWindowHasTheProgramsIcon) {
     QString title;
     CloseNextModal(&title);
     controls().about->click();
@@ -139,7 +139,7 @@ TEST_F(InstalledDialogsTest, AboutOpensTheAboutBoxAndTheWindowHasTheProgramsIcon
     EXPECT_FALSE(window().windowIcon().isNull());
 }
 
-TEST_F(InstalledDialogsTest, FontButtonStoresTheChosenFontAndColour) {
+TEST_F(RealDialogsTest, FontButtonStoresTheChosenFontAndColour) {
     options::CaptionFont chosen;
     chosen.lfFaceName = "DejaVu Serif";
     chosen.lfHeight = -24;

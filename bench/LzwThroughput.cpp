@@ -1,7 +1,7 @@
 // Measures how fast pages are written as LZW (+ horizontal predictor) TIFF: libtiff's
 // own encoder against ours, on one thread and on several, on real photos decoded once
 // up front. Not a test: it prints a table. Usage:
-//   imaging_lzw_throughput [--runs N] [--threads N] [--out DIR] [photo ...]
+//   bench_lzw_throughput [--runs N] [--threads N] [--out DIR] [photo ...]
 // Without photos it uses camera photos from the test corpora.
 
 #include <QImage>

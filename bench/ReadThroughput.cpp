@@ -1,7 +1,7 @@
 // Measures the reading side: header-only probing, decoding with and without DCT
 // scaling, and the bicubic resampler alone on one and two threads. Not a test: it
 // prints a table. Usage:
-//   imaging_read_throughput [--runs N] [--probe-only] [photo.jpg ...]
+//   bench_read_throughput [--runs N] [--probe-only] [photo.jpg ...]
 // Without photos it makes a 6000 x 4000 (24-megapixel) JPEG in the temporary folder.
 // With several photos it first times opening all of them (headers only).
 
