@@ -2,8 +2,11 @@
 // table, optionally spreading each pixel's error over its unvisited neighbours.
 
 #include <algorithm>
+#include <optional>
 
 #include "dib/IndexedBitmap.h"
+#include "dib/PaletteSearch.h"
+#include "dib/PixelPacking.h"
 
 namespace vellumo::dib {
 namespace {
@@ -20,6 +23,12 @@ uint8_t AddError(uint8_t channel, int32_t error, int32_t weight) {
     // Integer division truncates toward zero: -700 / 16 is -43, not -44.
     const int32_t value = channel + error * weight / 16;
     return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
+
+// The entries a holder's pixels may use, as NearestEntry counts them.
+uint32_t SearchableEntries(const BITMAPINFOHEADER& h) {
+    const uint32_t count = h.biClrImportant != 0 ? h.biClrImportant : h.biClrUsed;
+    return std::min(count, h.biClrUsed);
 }
 
 }  // namespace
@@ -78,31 +87,63 @@ bool CIndexedBitmap::ReduceDepth(uint32_t targetBits, bool diffuse, const RGBQUA
             return false;  // 24 bits is no reduction
     }
 
+    // Every pixel is the nearest-entry search; the cell search gives the same answers as
+    // NearestEntry, much faster. An indexed source snaps each adjusted colour to its own
+    // nearest entry, so it gets a search of its own.
+    PaletteSearch target(reduced.PaletteAddress(), SearchableEntries(reduced.header));
+    std::optional<PaletteSearch> source;
+    if (HasColorTable()) {
+        source.emplace(PaletteAddress(), SearchableEntries(header));
+    }
+    const uint8_t* targetTable = reduced.PaletteAddress();
+    const uint32_t storedBits = reduced.header.biBitCount;
+    const auto readSource = [&](int32_t x, int32_t y) -> RGBQUAD {
+        if (source) {
+            return ReadColor(x, y);
+        }
+        const uint8_t* p = RowAt(y) + static_cast<size_t>(x) * 3;
+        return RGBQUAD{p[0], p[1], p[2], 0};
+    };
+    const auto writeSource = [&](int32_t x, int32_t y, RGBQUAD v) {
+        if (source) {
+            WriteIndex(x, y, source->Nearest(v.rgbBlue, v.rgbGreen, v.rgbRed));
+            return;
+        }
+        uint8_t* p = RowAt(y) + static_cast<size_t>(x) * 3;
+        p[0] = v.rgbBlue;
+        p[1] = v.rgbGreen;
+        p[2] = v.rgbRed;
+    };
+
     const int32_t width = header.biWidth;
     const int32_t height = header.biHeight;
     for (int32_t y = 0; y < height; ++y) {
+        uint8_t* targetRow = reduced.RowAt(y);
         for (int32_t x = 0; x < width; ++x) {
-            const RGBQUAD c = ReadColor(x, y);
-            reduced.WriteColor(x, y, c);
+            const RGBQUAD c = readSource(x, y);
+            const uint8_t index = target.Nearest(c.rgbBlue, c.rgbGreen, c.rgbRed);
+            StoreIndex(targetRow, static_cast<uint32_t>(x), storedBits, index);
             if (!diffuse) {
                 continue;
             }
-            const RGBQUAD q = reduced.ReadColor(x, y);
-            const int32_t errorRed = c.rgbRed - q.rgbRed;
-            const int32_t errorGreen = c.rgbGreen - q.rgbGreen;
-            const int32_t errorBlue = c.rgbBlue - q.rgbBlue;
+            const uint8_t* q = targetTable + 4 * index;
+            const int32_t errorBlue = c.rgbBlue - q[0];
+            const int32_t errorGreen = c.rgbGreen - q[1];
+            const int32_t errorRed = c.rgbRed - q[2];
+            if (!source && errorBlue == 0 && errorGreen == 0 && errorRed == 0) {
+                continue;  // nothing to spread: the neighbours would be written back as read
+            }
             for (const Neighbour& n : kNeighbours) {
                 const int32_t nx = x + n.dx;
                 const int32_t ny = y + n.dy;
                 if (nx < 0 || ny < 0 || nx >= width || ny >= height) {
                     continue;
                 }
-                RGBQUAD v = ReadColor(nx, ny);
+                RGBQUAD v = readSource(nx, ny);
                 v.rgbRed = AddError(v.rgbRed, errorRed, n.weight);
                 v.rgbGreen = AddError(v.rgbGreen, errorGreen, n.weight);
                 v.rgbBlue = AddError(v.rgbBlue, errorBlue, n.weight);
-                // An indexed source snaps the adjusted colour to its own nearest entry.
-                WriteColor(nx, ny, v);
+                writeSource(nx, ny, v);
             }
         }
     }
