@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Interaction.h"
+#include "app/ListCommands.h"
 #include "app/MainWindowControls.h"
 #include "app/PhotoAdder.h"
 #include "app/WindowDialogs.h"
@@ -81,6 +82,9 @@ class MainWindow : public QWidget {
     void SearchPhotos();
     // Dropped paths: files are added, folders and missing paths ignored, no message.
     void AddDroppedPaths(const std::vector<std::string>& paths);
+    // Paths named when the program starts: files added in order, each folder searched
+    // in its place as Search photos does.
+    void OpenPaths(const std::vector<std::string>& paths);
     void MoveUp();
     void MoveDown();
     void DeleteSelected();
@@ -125,6 +129,7 @@ class MainWindow : public QWidget {
     void FinishAdding(AddResult result, const std::function<void()>& afterAppend);
     void RememberFolderOfLastEntry(std::string_view key);
     void RunDialog(const std::function<void(MainWindow&)>& dialog);
+    void MoveSelected(MoveResult (*move)(photolist::PhotoList&, const std::vector<int>&));
     void CloseIfPending();
 
     shell::SettingsStore& store_;

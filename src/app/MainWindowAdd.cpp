@@ -79,6 +79,16 @@ void MainWindow::AddDroppedPaths(const std::vector<std::string>& paths) {
     StartAdding(std::move(job), nullptr);
 }
 
+void MainWindow::OpenPaths(const std::vector<std::string>& paths) {
+    if (activity_ != Activity::Idle || paths.empty()) {
+        return;
+    }
+    AddJob job;
+    job.files = paths;
+    job.searchFolders = true;
+    StartAdding(std::move(job), nullptr);
+}
+
 std::optional<std::string> MainWindow::ChooseFolder() {
     if (!services_.interaction.chooseFolder) {
         return std::nullopt;

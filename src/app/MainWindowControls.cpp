@@ -76,11 +76,9 @@ MainWindowControls BuildMainWindowControls(QWidget* window, const DialogUnits& u
     c.preview = new QFrame(window);
     c.preview->setObjectName(QStringLiteral("previewArea"));
     c.preview->setFrameShape(QFrame::Box);
+    // The empty area has the colour of the theme's views, light or dark.
     c.preview->setAutoFillBackground(true);
-    QPalette black = c.preview->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    black.setColor(QPalette::WindowText, Qt::black);
-    c.preview->setPalette(black);
+    c.preview->setBackgroundRole(QPalette::Base);
     at.Place(c.preview, 363, 208, 161, 85);
 
     c.progress = new QProgressBar(window);

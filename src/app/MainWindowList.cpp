@@ -1,5 +1,7 @@
 // The list commands of the main window: rebuild, Up, Down, Delete, Clear, clicks in the
 // view, heading sort, Edit and Options.
+#include <algorithm>
+
 #include "app/AppTexts.h"
 #include "app/ListCommands.h"
 #include "app/MainWindow.h"
@@ -21,39 +23,43 @@ void MainWindow::RefreshPhotoList() {
 }
 
 void MainWindow::MoveUp() {
-    if (activity_ != Activity::Idle) {
-        return;
-    }
-    const MoveResult result = MoveSelectedUp(list_, SelectedRows());
-    if (result.outcome == ListCommandOutcome::NeedSelection) {
-        ShowMessage(texts::kPleaseSelectItems, "");
-        return;
-    }
-    if (result.outcome == ListCommandOutcome::Done) {
-        for (const int row : result.changedRows) {
-            controls_.photoList->UpdateRow(row, list_[static_cast<size_t>(row)]);
-        }
-        controls_.photoList->SelectRows(result.selected);
-        controls_.photoList->setFocus();
-    }
+    MoveSelected(MoveSelectedUp);
 }
 
 void MainWindow::MoveDown() {
+    MoveSelected(MoveSelectedDown);
+}
+
+void MainWindow::MoveSelected(MoveResult (*moveRows)(photolist::PhotoList&,
+                                                     const std::vector<int>&)) {
     if (activity_ != Activity::Idle) {
         return;
     }
-    const MoveResult result = MoveSelectedDown(list_, SelectedRows());
+    const std::vector<int> before = SelectedRows();
+    const int current = controls_.photoList->currentRow();
+    const MoveResult result = moveRows(list_, before);
     if (result.outcome == ListCommandOutcome::NeedSelection) {
         ShowMessage(texts::kPleaseSelectItems, "");
         return;
     }
-    if (result.outcome == ListCommandOutcome::Done) {
-        for (const int row : result.changedRows) {
-            controls_.photoList->UpdateRow(row, list_[static_cast<size_t>(row)]);
-        }
-        controls_.photoList->SelectRows(result.selected);
-        controls_.photoList->setFocus();
+    if (result.outcome != ListCommandOutcome::Done) {
+        return;
     }
+    for (const int row : result.changedRows) {
+        controls_.photoList->UpdateRow(row, list_[static_cast<size_t>(row)]);
+    }
+    controls_.photoList->SelectRows(result.selected);
+    // The keyboard's current row goes with the block it belonged to, so that Shift+arrow
+    // goes on from the moved rows. Rows keep their order, so the k-th selected row
+    // before is the k-th after.
+    const std::vector<int>& after = result.selected;
+    const auto at = std::find(before.begin(), before.end(), current);
+    if (at != before.end() && after.size() == before.size()) {
+        controls_.photoList->SetCurrentRow(after[static_cast<size_t>(at - before.begin())]);
+    } else if (!after.empty()) {
+        controls_.photoList->SetCurrentRow(after.front());
+    }
+    controls_.photoList->setFocus();
 }
 
 void MainWindow::DeleteSelected() {
@@ -108,16 +114,18 @@ void MainWindow::EditSelected() {
     if (!services_.dialogs.editPhotos) {
         return;
     }
-    services_.dialogs.editPhotos(*this, rows);
-    RefreshPhotoList();
+    if (services_.dialogs.editPhotos(*this, rows)) {
+        RefreshPhotoList();
+    }
 }
 
 void MainWindow::EditOptions() {
     if (activity_ != Activity::Idle || !services_.dialogs.editOptions) {
         return;
     }
-    services_.dialogs.editOptions(*this);
-    RefreshPhotoList();
+    if (services_.dialogs.editOptions(*this)) {
+        RefreshPhotoList();
+    }
 }
 
 }  // namespace vellumo::app

@@ -1,6 +1,10 @@
 #include "app/PhotoAdder.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
+
+#include "base/Utf8Path.h"
 
 #include "photolist/AddPhotos.h"
 #include "photolist/PhotoFinder.h"
@@ -30,7 +34,20 @@ bool PhotoAdder::Start(QObject* context, AddJob job, const options::OutputPhotoF
     worker_ = std::thread([this, target, job = std::move(job), mainRecord, &reporter,
                            progress = std::move(progress), done = std::move(done)]() mutable {
         AddResult result;
-        std::vector<std::string> files = std::move(job.files);
+        std::vector<std::string> files;
+        if (job.searchFolders) {
+            for (std::string& path : job.files) {
+                std::error_code error;
+                if (std::filesystem::is_directory(base::PathFromUtf8(path), error)) {
+                    photolist::PhotoFinder finder(reporter);
+                    finder.Search(path, files);
+                } else {
+                    files.push_back(std::move(path));
+                }
+            }
+        } else {
+            files = std::move(job.files);
+        }
         if (!job.searchRoot.empty()) {
             photolist::PhotoFinder finder(reporter);
             result.searchSucceeded = finder.Search(job.searchRoot, files);

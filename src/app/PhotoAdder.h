@@ -21,6 +21,8 @@ struct AddJob {
     // Searched first when not empty; the files found are added after `files`.
     std::string searchRoot;
     std::vector<std::string> files;
+    // A folder among `files` is searched in its place, as Search photos would.
+    bool searchFolders = false;
 };
 
 struct AddResult {

@@ -46,9 +46,9 @@ PhotoListView::PhotoListView(QWidget* parent, double pixelScale) : QTableWidget(
                                       static_cast<qsizetype>(column.heading.size()));
     }
     setHorizontalHeaderLabels(headings);
-    for (int i = 0; i < static_cast<int>(kColumns.size()); ++i) {
-        setColumnWidth(
-            i, static_cast<int>(std::lround(kColumns[static_cast<size_t>(i)].width * pixelScale)));
+    for (const Column& column : kColumns) {
+        columnWidths_.push_back(static_cast<int>(std::lround(column.width * pixelScale)));
+        setColumnWidth(static_cast<int>(columnWidths_.size()) - 1, columnWidths_.back());
     }
     QHeaderView* header = horizontalHeader();
     header->setDefaultAlignment(Qt::AlignCenter);
@@ -105,6 +105,44 @@ void PhotoListView::SelectRows(const std::vector<int>& rows) {
         }
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+bool PhotoListView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        FitColumns();
+    }
+    return QTableWidget::viewportEvent(event);
+}
+
+void PhotoListView::FitColumns() {
+    const int available = viewport()->width();
+    int total = 0;
+    for (const int width : columnWidths_) {
+        total += width;
+    }
+    if (total <= 0 || available <= 0) {
+        return;
+    }
+    const int last = static_cast<int>(columnWidths_.size()) - 1;
+    if (total <= available) {
+        for (int i = 0; i <= last; ++i) {
+            setColumnWidth(i, columnWidths_[static_cast<size_t>(i)]);
+        }
+        return;
+    }
+    int used = 0;
+    for (int i = 0; i < last; ++i) {
+        const int width = columnWidths_[static_cast<size_t>(i)] * available / total;
+        setColumnWidth(i, width);
+        used += width;
+    }
+    setColumnWidth(last, std::max(1, available - used));
+}
+
+void PhotoListView::SetCurrentRow(int row) {
+    if (row >= 0 && row < rowCount()) {
+        selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::NoUpdate);
+    }
 }
 
 std::vector<int> PhotoListView::SelectedRows() const {

@@ -26,6 +26,8 @@ class PhotoListView : public QTableWidget {
     void UpdateRow(int row, const photolist::PhotoEntry& entry);
     // Selects exactly `rows`.
     void SelectRows(const std::vector<int>& rows);
+    // Makes `row` the keyboard's current row without changing the selection.
+    void SetCurrentRow(int row);
     // The selected rows, ascending.
     std::vector<int> SelectedRows() const;
 
@@ -39,6 +41,14 @@ class PhotoListView : public QTableWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+  private:
+    // Narrows the columns in proportion when they are wider than the viewport (a
+    // vertical scroll bar took its room), so no column hides behind it.
+    void FitColumns();
+
+    std::vector<int> columnWidths_;  // as laid out for the window's font
 };
 
 }  // namespace vellumo::app

@@ -15,10 +15,11 @@ WindowDialogs DefaultWindowDialogs() {
     using namespace dialogs;
     WindowDialogs d;
     d.editPhotos = [](MainWindow& w, const std::vector<int>& rows) {
-        EditSelectedPhotos(w.photoList(), rows, {&w, &w.settings(), nullptr});
+        return EditSelectedPhotos(w.photoList(), rows, {&w, &w.settings(), nullptr}) > 0;
     };
     d.editOptions = [](MainWindow& w) {
-        EditAllPhotoOptions(w.outputPhotoFormat(), w.photoList(), {&w, &w.settings(), nullptr});
+        return EditAllPhotoOptions(w.outputPhotoFormat(), w.photoList(),
+                                   {&w, &w.settings(), nullptr});
     };
     d.showPreview = [](MainWindow& w, const photolist::PhotoEntry& entry, int) {
         w.previewPane()->ShowPreview(entry);

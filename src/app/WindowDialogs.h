@@ -21,11 +21,12 @@ class MainWindow;
 struct WindowDialogs {
     // Edit (button, double or right click): `rows` are the selected rows, top to bottom,
     // never empty. Edits the entries of window.photoList() (options and output size);
-    // the window rebuilds the list view afterwards.
-    std::function<void(MainWindow& window, const std::vector<int>& rows)> editPhotos;
-    // Options: edits window.outputPhotoFormat() and may apply it to every entry; the
-    // window rebuilds the list view afterwards.
-    std::function<void(MainWindow& window)> editOptions;
+    // true when an entry may have changed: the window then rebuilds the list view (a
+    // cancelled dialog keeps the view and its selection as they were).
+    std::function<bool(MainWindow& window, const std::vector<int>& rows)> editPhotos;
+    // Options: edits window.outputPhotoFormat() and may apply it to every entry; true
+    // (the view is rebuilt) unless the dialog was cancelled.
+    std::function<bool(MainWindow& window)> editOptions;
     // A left click on a row: show the frame of that entry in the window's preview pane.
     std::function<void(MainWindow& window, const photolist::PhotoEntry& entry, int row)>
         showPreview;

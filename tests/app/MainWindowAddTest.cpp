@@ -191,5 +191,16 @@ TEST_F(AddTest, ManyFilesKeepTheirOrderAndTheWindowAnswersMeanwhile) {
     EXPECT_EQ(controls().progress->value(), 0);
 }
 
+// Paths given to the program: files in order, folders searched in their place.
+TEST_F(AddTest, OpenedPathsAddFilesInOrderAndSearchFolders) {
+    const std::string first = Photo("open/z.png", QSize(10, 10));
+    Photo("open/folder/b.png", QSize(11, 10));
+    Photo("open/folder/a.png", QSize(12, 10));
+    const std::string last = Photo("open/c.png", QSize(13, 10));
+    window().OpenPaths({first, Temp() + "open/folder", last});
+    WaitIdle();
+    EXPECT_EQ(FileNames(), (std::vector<std::string>{"z.png", "a.png", "b.png", "c.png"}));
+}
+
 }  // namespace
 }  // namespace vellumo::test

@@ -1,6 +1,8 @@
 // The list view and the list commands as the window carries them out.
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 
 #include "WindowTestSupport.h"
 
@@ -88,6 +90,43 @@ TEST_F(ListTest, DownMovesSelectedBlocksAndKeepsThemSelected) {
     window().MoveDown();
     EXPECT_EQ(FileNames(), Names({0, 1, 4, 2, 3}));
     EXPECT_TRUE(controls().photoList->hasFocus());
+}
+
+// The keyboard's current row moves with its block, so Shift+arrow goes on from the
+// moved rows, not from the row that moved the other way.
+TEST_F(ListTest, TheCurrentRowFollowsTheMovedBlock) {
+    AddNumberedPhotos(5);
+    QTest::mouseClick(controls().photoList->viewport(), Qt::LeftButton, {}, RowCentre(2));
+    QTest::mouseClick(controls().photoList->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      RowCentre(3));
+    ASSERT_EQ(window().SelectedRows(), (std::vector<int>{2, 3}));
+    window().MoveUp();
+    EXPECT_EQ(controls().photoList->currentRow(), 2);
+    QTest::keyClick(controls().photoList, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(controls().photoList->currentRow(), 3);
+    const std::vector<int> extended = window().SelectedRows();
+    EXPECT_NE(std::find(extended.begin(), extended.end(), 3), extended.end());
+    EXPECT_EQ(std::find(extended.begin(), extended.end(), 4), extended.end());
+
+    Select({0});
+    controls().photoList->SetCurrentRow(0);
+    window().MoveDown();
+    EXPECT_EQ(controls().photoList->currentRow(), 1);
+    EXPECT_EQ(window().SelectedRows(), std::vector<int>{1});
+}
+
+// With enough rows for a vertical scroll bar every column still fits beside it.
+TEST_F(ListTest, ColumnsFitBesideTheVerticalScrollBar) {
+    AddNumberedPhotos(40);
+    app::PhotoListView* view = controls().photoList;
+    // The view lays itself out on a later event.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->verticalScrollBar()->isVisible(); }));
+    int total = 0;
+    for (int column = 0; column < view->columnCount(); ++column) {
+        total += view->columnWidth(column);
+    }
+    EXPECT_LE(total, view->viewport()->width());
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(ListTest, MoveCommandsOnOneEntryDoNothingAndSayNothing) {
@@ -189,6 +228,7 @@ TEST_F(ListTest, ClicksArePreviewedOrEdited) {
         edits.push_back(rows);
         // The dialog may change the entries; the window shows the change.
         w.photoList()[static_cast<size_t>(rows.front())].outputFormat.nOutputWidth = 7;
+        return true;
     };
     UseDialogs(dialogs);
     AddNumberedPhotos(4);
@@ -220,7 +260,7 @@ TEST_F(ListTest, ClicksArePreviewedOrEdited) {
 TEST_F(ListTest, RightClickOnEmptySpaceWithoutSelectionAsksForOne) {
     app::WindowDialogs dialogs;
     int edits = 0;
-    dialogs.editPhotos = [&](app::MainWindow&, const std::vector<int>&) { ++edits; };
+    dialogs.editPhotos = [&](app::MainWindow&, const std::vector<int>&) { return ++edits > 0; };
     UseDialogs(dialogs);
     AddNumberedPhotos(2);
     QWidget* viewport = controls().photoList->viewport();
@@ -244,8 +284,9 @@ TEST_F(ListTest, DialogsEnableTheirButtons) {
     dialogs.editOptions = [&](app::MainWindow& w) {
         ++options;
         w.outputPhotoFormat().nOutputWidth = 640;
+        return true;
     };
-    dialogs.editPhotos = [](app::MainWindow&, const std::vector<int>&) {};
+    dialogs.editPhotos = [](app::MainWindow&, const std::vector<int>&) { return false; };
     dialogs.about = [&](app::MainWindow&) { ++about; };
     dialogs.help = [&](app::MainWindow&) { ++help; };
     UseDialogs(dialogs);

@@ -66,7 +66,10 @@ bool OpenHelp(QWidget* owner) {
     }
     const QUrl url = UrlOfFile(*page);
     if (!OpenUrl(url)) {
-        ReportNoBrowser(owner, url.toString());
+        // A local page needs no browser in particular: say what is missing and where
+        // the page is, so it can be opened by hand.
+        ShowMessage(owner, std::string(texts::kNoHelpViewer) + base::Utf8FromPath(*page),
+                    texts::kHelpCaption);
         return false;
     }
     return true;

@@ -83,7 +83,7 @@ void PreviewPane::OnDecoded() {
 
 void PreviewPane::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(rect(), palette().color(QPalette::Base));
     if (!picture_.isNull() && !rect().isEmpty()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(rect(), picture_);

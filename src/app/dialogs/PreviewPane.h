@@ -1,9 +1,9 @@
 #pragma once
-// The preview pane: a black area that shows the frame of the photo last clicked in
-// the list, stretched to the pane. The frame is decoded on a worker thread at about
-// the pane's size, so a large photo does not stop the window; until it arrives the
-// pane is black. The picture stays through repaints and through changes to the list,
-// until another photo is shown or the pane is released.
+// The preview pane: an area in the theme's view colour that shows the frame of the photo last
+// clicked in the list, stretched to the pane. The frame is decoded on a worker thread at about the
+// pane's size, so a large photo does not stop the window; until it arrives the pane is empty. The
+// picture stays through repaints and through changes to the list, until another photo is shown or
+// the pane is released.
 
 #include <QFutureWatcher>
 #include <QImage>
@@ -30,7 +30,7 @@ class PreviewPane : public QWidget {
     void ShowPreview(const std::string& path, imaging::FrameDimension dimension,
                      int32_t frameIndex);
 
-    // Drops the picture (the pane turns black); a decode under way is ignored.
+    // Drops the picture (the pane turns empty); a decode under way is ignored.
     void ReleasePreview();
 
     bool hasPicture() const { return !picture_.isNull(); }

@@ -70,6 +70,11 @@ inline constexpr std::string_view kBrowserFailedBefore =
 inline constexpr std::string_view kBrowserFailedAfter =
     " ,\nPlease launch your web browser and input the URL manually.";
 
+// Help, when no program is set to open it; the page's path follows.
+inline constexpr std::string_view kNoHelpViewer =
+    "No program is set to open the help pages on this computer. The help is in:\n";
+inline constexpr std::string_view kHelpCaption = "Help";
+
 // Help.
 inline constexpr std::string_view kHelpEntryPage = "Introduction.htm";
 inline constexpr std::string_view kHelpNotFound =

@@ -73,13 +73,17 @@ TEST(LaunchersTest, HelpOpensTheIntroductionPageOfTheHelp) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST(LaunchersTest, HelpWithoutABrowserSaysSo) {
+TEST(LaunchersTest, HelpWithoutAViewerSaysSoAndGivesThePagesPath) {
     test::MessageRecorder messages;
     OpenerRecorder opener(false);
     EXPECT_FALSE(OpenHelp(nullptr));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "Unknown error");
-    EXPECT_NE(messages.shown[0].text.find("Introduction.htm"), std::string::npos);
+    EXPECT_EQ(messages.shown[0].caption, "Help");
+    const std::string& text = messages.shown[0].text;
+    EXPECT_EQ(text.rfind("No program is set to open the help pages", 0), 0u) << text;
+    const std::string path = text.substr(text.find('\n') + 1);
+    EXPECT_TRUE(path.size() > 16 && path.substr(path.size() - 16) == "Introduction.htm") << path;
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(path))) << path;
 }
 
 TEST(LaunchersTest, UpdateOpensTheProductPage) {

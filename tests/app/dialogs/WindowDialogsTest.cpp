@@ -97,6 +97,18 @@ TEST_F(RealDialogsTest, EditButtonEditsEachSelectedRowAndTheRowsShowTheNewSizes)
     EXPECT_EQ(Cell(2, 4), "50*50");
 }
 
+TEST_F(RealDialogsTest, CancelledOptionsKeepTheSelectionForTheNextEdit) {
+    AddThroughDialog({Photo("a.png", QSize(300, 200)), Photo("b.png", QSize(100, 400))});
+    controls().photoList->SelectRows({1});
+    test::ScriptedDialogs dialogs({test::Cancel(), test::CustomWidth(50)});
+    controls().options->click();
+    EXPECT_EQ(window().SelectedRows(), std::vector<int>{1});
+    controls().edit->click();
+    EXPECT_EQ(dialogs.shown(), 2u);
+    EXPECT_EQ(Cell(1, 4), "50*200");
+    EXPECT_TRUE(messages_.empty());
+}
+
 TEST_F(RealDialogsTest, OptionsAnsweredYesResizesEveryRow) {
     AddThroughDialog({Photo("a.png", QSize(300, 200)), Photo("b.png", QSize(100, 400))});
     test::ScriptedDialogs dialogs({test::CustomWidth(60)});
