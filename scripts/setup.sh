@@ -9,6 +9,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6
     libtiff-dev libjpeg62-turbo-dev libpng-dev
     fonts-dejavu-core xvfb xauth
+    desktop-file-utils appstream man-db
     clang libclang-rt-14-dev
     time
 )

@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Orlenwick"));
     QApplication::setApplicationName(QStringLiteral("Vellumo"));
     QApplication::setApplicationVersion(QStringLiteral(VELLUMO_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("vellumo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.orlenwick.Vellumo"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vellumo")));
 
     QCommandLineParser parser;

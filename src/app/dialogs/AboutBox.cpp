@@ -26,7 +26,7 @@ AboutBox::AboutBox(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
     const app::DialogUnits du(font());
     setWindowTitle(ToQString(texts::kAboutTitle));
-    setFixedSize(du.ToPixelsX(212), du.ToPixelsY(118));
+    setFixedSize(du.ToPixelsX(212), du.ToPixelsY(132));
 
     auto* icon = new QLabel(this);
     const int iconSide = std::max(32, du.ToPixelsX(21));
@@ -41,7 +41,8 @@ AboutBox::AboutBox(QWidget* parent)
                               {VersionText(), false},
                               {ToQString(texts::kMakerName), false},
                               {ProductHomepage(), true},
-                              {ContactPage(), true}};
+                              {ContactPage(), true},
+                              {ToQString(texts::kLicence), false}};
     int top = 12;
     for (const Line& line : lineTexts) {
         auto* label = new QLabel(this);
@@ -65,7 +66,7 @@ AboutBox::AboutBox(QWidget* parent)
 
     auto* ok = new QPushButton(ToQString(texts::kOk), this);
     ok->setDefault(true);
-    ok->setGeometry(du.ToPixels(81, 97, 50, 14));
+    ok->setGeometry(du.ToPixels(81, 111, 50, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -63,6 +63,7 @@ inline constexpr std::string_view kCanNotActiveFrame = "Can not Active a Frame";
 inline constexpr std::string_view kAboutTitle = "About";
 inline constexpr std::string_view kProductName = "Vellumo";
 inline constexpr std::string_view kMakerName = "Orlenwick";
+inline constexpr std::string_view kLicence = "Free software: GNU GPL, version 3 or later";
 
 // Update; the web page address goes between the two parts.
 inline constexpr std::string_view kBrowserFailedBefore =

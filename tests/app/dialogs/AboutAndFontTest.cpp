@@ -21,10 +21,11 @@ TEST(AboutBoxTest, ShowsNameVersionMakerAndBothAddresses) {
     AboutBox box;
     EXPECT_EQ(box.windowTitle(), "About");
     EXPECT_EQ(box.lines(), (QStringList{"Vellumo", "Version 1.0", "Orlenwick", ProductHomepage(),
-                                        ContactPage()}));
+                                        ContactPage(),
+                                        "Free software: GNU GPL, version 3 or later"}));
     // Every line is on screen, one under the other.
     const auto& labels = box.lineLabels();
-    ASSERT_EQ(labels.size(), 5);
+    ASSERT_EQ(labels.size(), 6);
     for (int i = 0; i < labels.size(); ++i) {
         EXPECT_TRUE(labels[i]->text().contains(box.lines()[i].toHtmlEscaped())) << i;
         if (i > 0) {
