@@ -202,8 +202,9 @@ void MainWindow::UpdateCommandStates() {
     controls_.font->setEnabled(idle && services_.dialogs.chooseCaptionFont != nullptr);
 }
 
-void MainWindow::ShowMessage(std::string_view text, std::string_view caption) {
-    toolkit_->MessageBox(text, caption, ui::MessageStyle::Ok);
+void MainWindow::ShowMessage(std::string_view text, std::string_view caption,
+                             ui::MessageStyle style) {
+    toolkit_->MessageBox(text, caption, style);
 }
 
 std::vector<int> MainWindow::SelectedRows() const {
@@ -253,7 +254,7 @@ void MainWindow::OnFontClicked() {
 
 bool MainWindow::ExitRoutine() {
     if (activity_ == Activity::Converting && !stopRequested_) {
-        ShowMessage(texts::kStopConvertingFirst, texts::kWarningCaption);
+        ShowMessage(texts::kStopConvertingFirst, texts::kWarningCaption, ui::MessageStyle::Warning);
         return false;
     }
     // A run that was stopped or is closing its file, or photos still being added: the

@@ -118,7 +118,7 @@ class MainWindow : public QWidget {
     void TransferMembersToControls();
     void TransferControlsToMembers();
     void UpdateCommandStates();
-    void ShowMessage(std::string_view text, std::string_view caption);
+    void ShowMessage(std::string_view text, std::string_view caption, ui::MessageStyle style);
     void OnRowClicked();
     void OnNotRenameClicked();
     void OnFontClicked();

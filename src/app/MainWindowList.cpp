@@ -39,7 +39,7 @@ void MainWindow::MoveSelected(MoveResult (*moveRows)(photolist::PhotoList&,
     const int current = controls_.photoList->currentRow();
     const MoveResult result = moveRows(list_, before);
     if (result.outcome == ListCommandOutcome::NeedSelection) {
-        ShowMessage(texts::kPleaseSelectItems, "");
+        ShowMessage(texts::kPleaseSelectItems, "", ui::MessageStyle::Warning);
         return;
     }
     if (result.outcome != ListCommandOutcome::Done) {
@@ -68,7 +68,7 @@ void MainWindow::DeleteSelected() {
     }
     const ListCommandOutcome outcome = app::DeleteSelected(list_, SelectedRows());
     if (outcome == ListCommandOutcome::NeedSelection) {
-        ShowMessage(texts::kPleaseSelectItems, "");
+        ShowMessage(texts::kPleaseSelectItems, "", ui::MessageStyle::Warning);
         return;
     }
     if (outcome == ListCommandOutcome::Done) {
@@ -108,7 +108,7 @@ void MainWindow::EditSelected() {
     }
     const std::vector<int> rows = SelectedRows();
     if (rows.empty()) {
-        ShowMessage(texts::kPleaseSelectItems, "");
+        ShowMessage(texts::kPleaseSelectItems, "", ui::MessageStyle::Warning);
         return;
     }
     if (!services_.dialogs.editPhotos) {

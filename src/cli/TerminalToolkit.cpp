@@ -72,7 +72,7 @@ ui::Answer TerminalToolkit::MessageBox(std::string_view text, std::string_view c
     ++messageCount_;
     std::string line =
         caption.empty() ? std::string(text) : std::string(caption) + ": " + std::string(text);
-    if (style == ui::MessageStyle::Ok) {
+    if (ui::IsNotice(style)) {
         PrintLineLocked(line);
         return ui::Answer::Ok;
     }

@@ -58,11 +58,11 @@ void Reset(ui::Toolkit& toolkit, CaptionSettings& caption, ui::Axis axis) {
 void CheckCaptionBeforeRun(ui::Toolkit& toolkit, const options::OutputPhotoFormat& record,
                            CaptionSettings& caption) {
     if (ParseBoxInteger(caption.positionX) >= record.nOutputWidth) {
-        toolkit.MessageBox(text::kCaptionXTooBig, text::kWarning, ui::MessageStyle::Ok);
+        toolkit.MessageBox(text::kCaptionXTooBig, text::kWarning, ui::MessageStyle::Warning);
         Reset(toolkit, caption, ui::Axis::X);
     }
     if (ParseBoxInteger(caption.positionY) >= record.nOutputHeight) {
-        toolkit.MessageBox(text::kCaptionYTooBig, text::kWarning, ui::MessageStyle::Ok);
+        toolkit.MessageBox(text::kCaptionYTooBig, text::kWarning, ui::MessageStyle::Warning);
         Reset(toolkit, caption, ui::Axis::Y);
     }
 }

@@ -118,7 +118,7 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
             s.toolkit.RunFinished(summary);
         });
     } catch (const std::system_error&) {
-        toolkit.MessageBox(text::kCannotBeginThread, text::kError, ui::MessageStyle::Ok);
+        toolkit.MessageBox(text::kCannotBeginThread, text::kError, ui::MessageStyle::Error);
         return idle(StartResult::ThreadFailed);
     }
     return StartResult::Started;

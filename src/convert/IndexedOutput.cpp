@@ -24,7 +24,7 @@ std::optional<fs::path> MakeTemporaryBmp(ui::Toolkit& toolkit, const fs::path& t
             return made;
         }
     }
-    toolkit.MessageBox(text::kCannotGetTempName, text::kError, ui::MessageStyle::Ok);
+    toolkit.MessageBox(text::kCannotGetTempName, text::kError, ui::MessageStyle::Error);
     fs::path folder = target.parent_path();
     return CreateUniqueFile(folder.empty() ? fs::path(".") : folder, ".BMP", ".TMP");
 }
@@ -58,10 +58,10 @@ bool WriteIndexedBmp(ui::Toolkit& toolkit, OutputEncoders& writers, const imagin
     }
     // Any step that failed leaves the page unwritten, and the user is told so.
     if (!written) {
-        toolkit.MessageBox(text::kFailedToSave, outputName, ui::MessageStyle::Ok);
+        toolkit.MessageBox(text::kFailedToSave, outputName, ui::MessageStyle::Error);
     }
     if (temporary && !RemoveFileIfPresent(*temporary)) {
-        toolkit.MessageBox(text::kCannotDeleteTemp, text::kWarning, ui::MessageStyle::Ok);
+        toolkit.MessageBox(text::kCannotDeleteTemp, text::kWarning, ui::MessageStyle::Warning);
     }
     return written;
 }

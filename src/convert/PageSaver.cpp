@@ -118,7 +118,7 @@ bool PageSaver::Close() {
 }
 
 void PageSaver::ReportFailure(const std::string& path) {
-    toolkit_.MessageBox(text::kFailedToSave, path, ui::MessageStyle::Ok);
+    toolkit_.MessageBox(text::kFailedToSave, path, ui::MessageStyle::Error);
 }
 
 void PageSaver::CountPage() {

@@ -24,7 +24,7 @@ namespace {
 
 void ShowPending(ui::Toolkit& toolkit, const std::vector<PendingMessage>& messages) {
     for (const auto& m : messages) {
-        toolkit.MessageBox(m.text, m.caption, ui::MessageStyle::Ok);
+        toolkit.MessageBox(m.text, m.caption, ui::MessageStyle::Error);
     }
 }
 
@@ -57,7 +57,7 @@ class Run {
         // A folder that takes no new file gets one message, not one per page.
         if (total > 0 && !outputs_.TemporaryFor(snapshot_[0].outputFilePath)) {
             toolkit_.MessageBox(text::kFailedToSave, snapshot_[0].outputFilePath,
-                                ui::MessageStyle::Ok);
+                                ui::MessageStyle::Error);
             summary_.outputFailed = true;
             summary_.photosFailed = total;
         } else {
@@ -118,7 +118,7 @@ class Run {
         const bool closed = saver.Close();
         const StagedOutputs::CommitResult placed = outputs_.Commit();
         for (const auto& path : placed.failed) {
-            toolkit_.MessageBox(text::kFailedToSave, path, ui::MessageStyle::Ok);
+            toolkit_.MessageBox(text::kFailedToSave, path, ui::MessageStyle::Error);
         }
         summary_.outputFiles = placed.placed;
         summary_.outputFailed = !closed || !placed.failed.empty();

@@ -23,11 +23,20 @@ namespace vellumo::ui {
 // The application name: the caption of messages that name none.
 inline constexpr std::string_view kApplicationName = "Vellumo";
 
+// The kind of a message: it decides the buttons and the icon, whatever the caption.
 enum class MessageStyle {
-    Ok,                // information or error, OK button
+    Information,       // OK button: something the user may want to know
+    Warning,           // OK button: something the user should correct or mind
+    Error,             // OK button: something failed
     YesNoExclamation,  // a warning question (replace a file?)
     YesNoQuestion,     // a question
 };
+
+// A message answered with OK alone.
+constexpr bool IsNotice(MessageStyle style) {
+    return style == MessageStyle::Information || style == MessageStyle::Warning ||
+           style == MessageStyle::Error;
+}
 
 enum class Answer { Ok, Yes, No };
 
@@ -56,8 +65,9 @@ class Toolkit : public options::Reporter {
     // The run has ended and its output is closed; a new run may start.
     virtual void RunFinished(const RunSummary& summary) = 0;
 
+    // What the lower layers report is always something that failed.
     void Report(std::string_view text, std::string_view caption) override {
-        MessageBox(text, caption, MessageStyle::Ok);
+        MessageBox(text, caption, MessageStyle::Error);
     }
 };
 

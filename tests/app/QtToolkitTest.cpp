@@ -47,7 +47,7 @@ TEST_F(QtToolkitTest, WorkerMessagesAreShownOnTheWindowThreadAndWaitForTheAnswer
             EXPECT_EQ(owner, &owner_);
             threads.push_back(QThread::currentThread());
             captions.push_back(caption);
-            return style == MessageStyle::Ok                  ? Answer::Ok
+            return IsNotice(style)                            ? Answer::Ok
                    : text.contains(QStringLiteral("replace")) ? Answer::No
                                                               : Answer::Yes;
         });
@@ -118,6 +118,15 @@ TEST_F(QtToolkitTest, MissingHandlersAndMessageFunctionAreHarmless) {
     QCoreApplication::processEvents();
     toolkit.SetMessageBoxFunction(nullptr);
     EXPECT_EQ(toolkit.MessageBox("x", "y", MessageStyle::YesNoQuestion), Answer::No);
+}
+
+// The icon says what kind of message it is, whatever the caption (often a file's path).
+TEST(MessageIcons, FollowTheKindOfMessage) {
+    EXPECT_EQ(IconFor(MessageStyle::Error), QMessageBox::Critical);
+    EXPECT_EQ(IconFor(MessageStyle::Warning), QMessageBox::Warning);
+    EXPECT_EQ(IconFor(MessageStyle::Information), QMessageBox::Information);
+    EXPECT_EQ(IconFor(MessageStyle::YesNoExclamation), QMessageBox::Warning);
+    EXPECT_EQ(IconFor(MessageStyle::YesNoQuestion), QMessageBox::Question);
 }
 
 }  // namespace

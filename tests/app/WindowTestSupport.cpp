@@ -101,7 +101,7 @@ void WindowTest::MakeWindow() {
     services.messageBox = [this](QWidget*, const QString& text, const QString& caption,
                                  ui::MessageStyle style) {
         messages_.push_back({text.toStdString(), caption.toStdString(), style});
-        if (style == ui::MessageStyle::Ok) {
+        if (ui::IsNotice(style)) {
             return ui::Answer::Ok;
         }
         if (answers_.empty()) {

@@ -45,7 +45,7 @@ class Stream {
 TEST(TerminalToolkit, MessagesArePrintedAsCaptionAndText) {
     Stream err;
     TerminalToolkit toolkit(err.get(), nullptr, TerminalSettings{});
-    EXPECT_EQ(toolkit.MessageBox("Can not Active a Frame", "Error", ui::MessageStyle::Ok),
+    EXPECT_EQ(toolkit.MessageBox("Can not Active a Frame", "Error", ui::MessageStyle::Error),
               ui::Answer::Ok);
     toolkit.Report("Failed to save the file!", "/out/album.tif");
     EXPECT_EQ(err.Text(),
@@ -106,7 +106,7 @@ TEST(TerminalToolkit, ProgressIsPlainLinesOffTerminalAndNothingWhenQuiet) {
     quietToolkit.PageStarted(0, 3, "/photos/a.jpg");
     quietToolkit.ProgressChanged(500);
     quietToolkit.LogLineAdded("2009/03/07 09:05:03 note");
-    quietToolkit.MessageBox("Failed to convert photo!", "Error", ui::MessageStyle::Ok);
+    quietToolkit.MessageBox("Failed to convert photo!", "Error", ui::MessageStyle::Error);
     EXPECT_EQ(quietErr.Text(), "Error: Failed to convert photo!\n");
 }
 
@@ -118,7 +118,7 @@ TEST(TerminalToolkit, ProgressBarIsOneRedrawnLineThatMessagesDoNotMangle) {
     TerminalToolkit toolkit(err.get(), nullptr, s);
     toolkit.PageStarted(1, 4, "/photos/" + std::string(100, 'n') + ".jpg");
     toolkit.ProgressChanged(500);
-    toolkit.MessageBox("Failed to convert photo!", "Error", ui::MessageStyle::Ok);
+    toolkit.MessageBox("Failed to convert photo!", "Error", ui::MessageStyle::Error);
     toolkit.ProgressChanged(999);
     toolkit.FinishProgress();
     const std::string text = err.Text();

@@ -43,9 +43,16 @@ options::OutputPhotoFormat Record(int32_t w, int32_t h) {
     return r;
 }
 
+CaptionSettings At(std::string x, std::string y) {
+    CaptionSettings caption;
+    caption.positionX = std::move(x);
+    caption.positionY = std::move(y);
+    return caption;
+}
+
 TEST(CheckBeforeRun, WarnsOnceForXAtOrBeyondTheWidthAndResetsIt) {
     test::RecordingToolkit toolkit;
-    CaptionSettings caption{"", "2000", "10"};
+    CaptionSettings caption = At("2000", "10");
     CheckCaptionBeforeRun(toolkit, Record(1024, 768), caption);
     const auto messages = toolkit.messages();
     ASSERT_EQ(messages.size(), 1u);
@@ -59,7 +66,7 @@ TEST(CheckBeforeRun, WarnsOnceForXAtOrBeyondTheWidthAndResetsIt) {
 
 TEST(CheckBeforeRun, BothAtTheEdgeGiveXThenY) {
     test::RecordingToolkit toolkit;
-    CaptionSettings caption{"", "1024", "768"};
+    CaptionSettings caption = At("1024", "768");
     CheckCaptionBeforeRun(toolkit, Record(1024, 768), caption);
     const auto texts = toolkit.messageTexts();
     ASSERT_EQ(texts.size(), 2u);
@@ -73,7 +80,7 @@ TEST(CheckBeforeRun, BothAtTheEdgeGiveXThenY) {
 
 TEST(CheckBeforeRun, NegativeAndInsideValuesPass) {
     test::RecordingToolkit toolkit;
-    CaptionSettings caption{"", "-5", "767"};
+    CaptionSettings caption = At("-5", "767");
     CheckCaptionBeforeRun(toolkit, Record(1024, 768), caption);
     EXPECT_TRUE(toolkit.messages().empty());
     EXPECT_TRUE(toolkit.captionResets().empty());

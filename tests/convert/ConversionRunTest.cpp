@@ -196,7 +196,7 @@ TEST_F(RunTest, MissingFileMidListIsReportedAndTheRunGoesOn) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Can not Active a Frame");
     EXPECT_EQ(messages[0].caption, "Error");
-    EXPECT_EQ(messages[0].style, MessageStyle::Ok);
+    EXPECT_EQ(messages[0].style, MessageStyle::Error);
     const auto pages = test::ReadTiffPages(folder / "out.tif");
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[1].blue(1, 1), 255);

@@ -30,7 +30,7 @@ class RecordingToolkit : public ui::Toolkit {
                           ui::MessageStyle style) override {
         std::lock_guard lock(mutex_);
         messages_.push_back({std::string(text), std::string(caption), style});
-        if (style == ui::MessageStyle::Ok) {
+        if (ui::IsNotice(style)) {
             return ui::Answer::Ok;
         }
         if (answers_.empty()) {

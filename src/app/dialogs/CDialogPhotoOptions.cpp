@@ -81,7 +81,7 @@ void CDialogPhotoOptions::InitDialog() {
             Check(rotateGroup_->button(kRotate0 + record_.nRotateAngel / 90), true);
             break;
         default:
-            ShowMessage(this, texts::kUnknownRotateAngle, texts::kError);
+            ShowMessage(this, texts::kUnknownRotateAngle, texts::kError, ui::MessageStyle::Error);
             break;
     }
 
@@ -89,7 +89,7 @@ void CDialogPhotoOptions::InitDialog() {
     if (record_.nFlipType >= opt::kFlipNone && record_.nFlipType <= opt::kFlipVertical) {
         Check(flipGroup_->button(kNoFlip + record_.nFlipType), true);
     } else {
-        ShowMessage(this, texts::kUnknownFlipType, texts::kError);
+        ShowMessage(this, texts::kUnknownFlipType, texts::kError, ui::MessageStyle::Error);
     }
 
     // 5. Pixel format and its description.
@@ -152,7 +152,7 @@ void CDialogPhotoOptions::ApplySizeRule() {
             SetEnabled({kHorizontalEdit, kHorizontalLabel, kVerticalLabel, kVerticalEdit}, true);
             break;
         default:
-            ShowMessage(this, texts::kUnknownSizeType, texts::kError);
+            ShowMessage(this, texts::kUnknownSizeType, texts::kError, ui::MessageStyle::Error);
             break;
     }
 }
@@ -177,7 +177,7 @@ void CDialogPhotoOptions::ApplyKeepAspectRule() {
             SetShown({kHeightLabel, kHeightEdit}, true);
             break;
         default:
-            ShowMessage(this, texts::kUnknownKeepAspect, texts::kError);
+            ShowMessage(this, texts::kUnknownKeepAspect, texts::kError, ui::MessageStyle::Error);
             break;
     }
 }
@@ -200,7 +200,7 @@ void CDialogPhotoOptions::ApplyFormatRule() {
                      false);
             break;
         default:
-            ShowMessage(this, texts::kUnknownFormat, texts::kLowerError);
+            ShowMessage(this, texts::kUnknownFormat, texts::kLowerError, ui::MessageStyle::Error);
             break;
     }
 }
@@ -234,7 +234,7 @@ void CDialogPhotoOptions::OnKeepWithHeightClicked() {
 
 bool CDialogPhotoOptions::Refuse(std::string_view message, int fieldId) {
     failedControlId_ = fieldId;
-    ShowMessage(this, message, texts::kApplicationName);
+    ShowMessage(this, message, texts::kApplicationName, ui::MessageStyle::Warning);
     auto* field = static_cast<QLineEdit*>(controls_.at(fieldId));
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();

@@ -33,7 +33,7 @@ void ReportNoBrowser(QWidget* owner, const QString& address) {
     std::string text(texts::kBrowserFailedBefore);
     text.append(utf8.constData(), static_cast<size_t>(utf8.size()));
     text.append(texts::kBrowserFailedAfter);
-    ShowMessage(owner, text, texts::kUnknownError);
+    ShowMessage(owner, text, texts::kUnknownError, ui::MessageStyle::Error);
 }
 
 // The file can be opened for reading as an existing regular file.
@@ -61,7 +61,7 @@ bool OpenUrl(const QUrl& url) {
 bool OpenHelp(QWidget* owner) {
     const auto page = FindHelpEntryPage();
     if (!page) {
-        ShowMessage(owner, texts::kHelpNotFound, texts::kError);
+        ShowMessage(owner, texts::kHelpNotFound, texts::kError, ui::MessageStyle::Error);
         return false;
     }
     const QUrl url = UrlOfFile(*page);
@@ -69,7 +69,7 @@ bool OpenHelp(QWidget* owner) {
         // A local page needs no browser in particular: say what is missing and where
         // the page is, so it can be opened by hand.
         ShowMessage(owner, std::string(texts::kNoHelpViewer) + base::Utf8FromPath(*page),
-                    texts::kHelpCaption);
+                    texts::kHelpCaption, ui::MessageStyle::Information);
         return false;
     }
     return true;
@@ -86,7 +86,7 @@ bool OpenProductPage(QWidget* owner) {
 
 bool ViewLog(QWidget* owner, const std::filesystem::path& logFile) {
     if (!CanReadFile(logFile)) {
-        ShowMessage(owner, texts::kNoLogFile, texts::kMessage);
+        ShowMessage(owner, texts::kNoLogFile, texts::kMessage, ui::MessageStyle::Information);
         return false;
     }
     return OpenUrl(UrlOfFile(logFile));

@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes of the dialogs module. They go through one replaceable function so
-// tests can answer them; the default shows a modal QMessageBox owned by `owner`.
+// tests can answer them; the default is the program's one message box
+// (ui::qt::ShowMessageBox), whose icon follows the message's kind.
 
 #include <QString>
 #include <functional>
@@ -18,7 +19,7 @@ using MessageFunction = std::function<ui::Answer(QWidget* owner, const QString& 
 
 // Shows a message through the current function and returns the answer.
 ui::Answer ShowMessage(QWidget* owner, std::string_view text, std::string_view caption,
-                       ui::MessageStyle style = ui::MessageStyle::Ok);
+                       ui::MessageStyle style);
 
 // Replaces the function; an empty function restores the QMessageBox one. Returns the
 // function that was in place.
@@ -42,7 +43,7 @@ class MessageReporter : public options::Reporter {
   public:
     explicit MessageReporter(QWidget* owner) : owner_(owner) {}
     void Report(std::string_view text, std::string_view caption) override {
-        ShowMessage(owner_, text, caption, ui::MessageStyle::Ok);
+        ShowMessage(owner_, text, caption, ui::MessageStyle::Error);
     }
 
   private:

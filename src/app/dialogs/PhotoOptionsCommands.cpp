@@ -60,7 +60,8 @@ int EditSelectedPhotos(photolist::PhotoList& list, std::vector<int> selectedRows
     std::erase_if(selectedRows,
                   [&](int row) { return row < 0 || static_cast<size_t>(row) >= list.size(); });
     if (selectedRows.empty()) {
-        ShowMessage(context.owner, texts::kSelectItems, texts::kApplicationName);
+        ShowMessage(context.owner, texts::kSelectItems, texts::kApplicationName,
+                    ui::MessageStyle::Warning);
         return 0;
     }
     if (context.store == nullptr) {

@@ -71,7 +71,7 @@ void PreviewPane::OnDecoded() {
     QImage decoded = watcher_.result();
     if (decoded.isNull()) {
         update();
-        ShowMessage(window(), texts::kCanNotActiveFrame, texts::kError);
+        ShowMessage(window(), texts::kCanNotActiveFrame, texts::kError, ui::MessageStyle::Error);
         emit previewFailed();
         return;
     }

@@ -10,22 +10,32 @@ namespace vellumo::ui::qt {
 
 using base::ToQString;
 
+QMessageBox::Icon IconFor(MessageStyle style) {
+    switch (style) {
+        case MessageStyle::Information:
+            return QMessageBox::Information;
+        case MessageStyle::Error:
+            return QMessageBox::Critical;
+        case MessageStyle::YesNoQuestion:
+            return QMessageBox::Question;
+        case MessageStyle::Warning:
+        case MessageStyle::YesNoExclamation:
+            break;
+    }
+    return QMessageBox::Warning;
+}
+
 Answer ShowMessageBox(QWidget* owner, const QString& text, const QString& caption,
                       MessageStyle style) {
     QMessageBox box(owner);
     box.setWindowTitle(caption.isEmpty() ? ToQString(kApplicationName) : caption);
     box.setText(text);
-    if (style == MessageStyle::Ok) {
-        const QString lower = caption.toLower();
-        box.setIcon(lower == QLatin1String("error")     ? QMessageBox::Critical
-                    : lower == QLatin1String("warning") ? QMessageBox::Warning
-                                                        : QMessageBox::Information);
+    box.setIcon(IconFor(style));
+    if (IsNotice(style)) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
         return Answer::Ok;
     }
-    box.setIcon(style == MessageStyle::YesNoExclamation ? QMessageBox::Warning
-                                                        : QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
@@ -53,7 +63,7 @@ Answer QtToolkit::MessageBox(std::string_view text, std::string_view caption, Me
     const QString qcaption = ToQString(caption);
     const auto show = [this, qtext, qcaption, style]() -> Answer {
         if (!showMessage_) {
-            return style == MessageStyle::Ok ? Answer::Ok : Answer::No;
+            return IsNotice(style) ? Answer::Ok : Answer::No;
         }
         return showMessage_(owner_.data(), qtext, qcaption, style);
     };

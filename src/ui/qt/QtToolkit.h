@@ -4,6 +4,7 @@
 // the window's handlers in the order they were reported; a message box is shown on the
 // window's thread and the caller waits until the user has answered it.
 
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -21,9 +22,12 @@ using MessageBoxFunction = std::function<Answer(QWidget* owner, const QString& t
                                                 const QString& caption, MessageStyle style)>;
 
 // The real thing: a QMessageBox with the caption as title (the application name when
-// the caption is empty), OK or Yes/No buttons and an icon that fits the caption.
+// the caption is empty), OK or Yes/No buttons and the icon of the message's kind. Every
+// message box of the program is shown by this function.
 Answer ShowMessageBox(QWidget* owner, const QString& text, const QString& caption,
                       MessageStyle style);
+// The icon of each kind of message, in one place.
+QMessageBox::Icon IconFor(MessageStyle style);
 
 // What the window does with each event, called on the window's thread. An empty
 // handler ignores its event.

@@ -57,7 +57,7 @@ class MessageRecorder {
         : scope_([this](QWidget*, const QString& text, const QString& caption,
                         ui::MessageStyle style) {
               shown.push_back({text.toStdString(), caption.toStdString(), style});
-              if (style == ui::MessageStyle::Ok) {
+              if (ui::IsNotice(style)) {
                   return ui::Answer::Ok;
               }
               if (answers.empty()) {
