@@ -84,8 +84,9 @@ class Run {
         // The caption text is taken once, so that every page of the run agrees on it; the
         // position boxes are read page by page, since a page may reset them.
         const std::string captionText = toolkit_.CaptionText();
-        const PreparationOptions preparation{settings_.autoOrient, captionText.empty()};
         const int helpers = PrefetchHelpersFor(threads);
+        OpenImageFiles files(static_cast<size_t>(helpers) + 1);
+        const PreparationOptions preparation{settings_.autoOrient, captionText.empty(), &files};
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
             [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
