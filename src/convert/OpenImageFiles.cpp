@@ -25,7 +25,6 @@ imaging::ImageFile OpenImageFiles::Take(const std::string& path, int32_t frame) 
             idle_.erase(best);
             return file;
         }
-        ++opened_;
     }
     return imaging::ImageFile::Open(PathFromUtf8(path));  // outside the lock: slow
 }
@@ -42,9 +41,10 @@ void OpenImageFiles::Give(const std::string& path, int32_t frame, imaging::Image
     }
 }
 
-size_t OpenImageFiles::Opened() const {
+void OpenImageFiles::CloseAll() {
+    std::list<Idle> closing;
     std::lock_guard lock(mutex_);
-    return opened_;
+    closing.swap(idle_);
 }
 
 }  // namespace vellumo::convert

@@ -29,8 +29,8 @@ class OpenImageFiles {
     // when more than `capacity` would be idle.
     void Give(const std::string& path, int32_t frame, imaging::ImageFile file);
 
-    // Files opened so far (for tests of the reuse).
-    size_t Opened() const;
+    // Closes every idle file (before the output replaces a file that was also an input).
+    void CloseAll();
 
   private:
     struct Idle {
@@ -40,9 +40,8 @@ class OpenImageFiles {
     };
 
     const size_t capacity_;
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::list<Idle> idle_;  // most recently handed back first
-    size_t opened_ = 0;
 };
 
 }  // namespace vellumo::convert

@@ -121,6 +121,7 @@ class Run {
             saver.Save(page, entry);
         }
         pages.Cancel();
+        files.CloseAll();
 
         const bool closed = saver.Close();
         const StagedOutputs::CommitResult placed = outputs_.Commit();
