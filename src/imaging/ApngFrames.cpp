@@ -96,7 +96,7 @@ std::optional<ApngIndex> IndexApng(std::span<const uint8_t> file) {
         open.reset();
     };
     while (!broken && index.frames.size() < kMaxFrames && walker.Next(c)) {
-        if (Is(c, "IHDR") && c.length == 13) {
+        if (Is(c, "IHDR") && c.length == 13 && index.header.length == 0) {  // the first only
             index.header = {static_cast<size_t>(c.data - file.data()), 13};
             index.width = Be32(c.data);
             index.height = Be32(c.data + 4);

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "ReadTestSupport.h"
+#include "imaging/ApngFrames.h"
 #include "imaging/ImageFile.h"
 #include "support/CorpusManifest.h"
 
@@ -254,6 +255,24 @@ TEST(ShrinkingInput, BigUncompressedTiffCutDuringTheReadFailsThePhotoOnly) {
     PageBitmap page = test::WhitePage(64, 64);
     EXPECT_FALSE(image.DrawActiveFrame(page, {0, 0, 64, 64}));
     EXPECT_FALSE(image.Error().empty());
+}
+
+// Inputs the fuzzer once broke the frame indexes with: every frame listed stays inside
+// the canvas and the bytes.
+TEST(FrameIndexCrashers, ListOnlyFramesInsideTheCanvas) {
+    const auto folder = std::filesystem::path(VELLUMO_TEST_DATA_DIR) / "crashers" / "frame_indexes";
+    VELLUMO_REQUIRE_FILE(folder);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::vector<uint8_t> bytes = test::ReadBytes(entry.path());
+        const auto index = IndexApng(bytes);
+        for (const ApngFrame& f : index ? index->frames : std::vector<ApngFrame>{}) {
+            EXPECT_LE(f.x + uint64_t{f.width}, index->width) << entry.path();
+            EXPECT_LE(f.y + uint64_t{f.height}, index->height) << entry.path();
+            for (const ByteRange& r : f.data) {
+                EXPECT_LE(r.offset + r.length, bytes.size()) << entry.path();
+            }
+        }
+    }
 }
 
 // ---- the suites' deliberately broken files ----
