@@ -671,7 +671,8 @@ TEST(ValidFiles, LayoutsOtherReadersTakeOpenAndDrawTheirPixels) {
         {bmp / "g" / "rgb16-565.bmp", reference("rgb16-565.png"), 0},
         {bmp / "g" / "rgb16.bmp", reference("rgb16.png"), 0},
         {bmp / "q" / "rgb32h52.bmp", reference("rgb24.png"), 0},    // 52-byte header
-        {bmp / "q" / "rgba32h56.bmp", reference("rgba32.png"), 0},  // 56-byte header
+        {bmp / "q" / "rgba32h56.bmp", test::OverWhite(reference("rgba32.png")), 1},  // 56 bytes
+        {bmp / "q" / "rgba16-4444.bmp", test::OverWhite(reference("rgba16-4444.png")), 1},
         {dir / "bare.dib", reference("rgb24.png"), 0},
         {dir / "junk.jpg", View(DrawWhole(jpeg)), 0},
         {dir / "no-table.gif", greyPair, 0},
