@@ -88,8 +88,10 @@ std::optional<Header> ReadHeader(const std::filesystem::path& path) {
     }
     header.bits = info.biBitCount;
     header.topDown = info.biHeight < 0;
-    header.pixelStart =
-        hasFileHeader ? dib::LoadLe32(fileHeader + 10) : tableStart + uint64_t{4} * info.biClrUsed;
+    // As the codec does: the file header's offset when it gives one, else right after the
+    // colour table.
+    const uint32_t offBits = hasFileHeader ? dib::LoadLe32(fileHeader + 10) : 0;
+    header.pixelStart = offBits != 0 ? offBits : tableStart + uint64_t{4} * info.biClrUsed;
     return header;
 }
 
@@ -97,7 +99,7 @@ std::optional<Header> ReadHeader(const std::filesystem::path& path) {
 // (files that leave the alpha bits unused) or the pixels cannot be read.
 std::optional<std::vector<uint8_t>> ReadAlpha(dib::ByteStream& stream, const Header& h) {
     const int shift = std::countr_zero(h.alphaMask);
-    const uint32_t maximum = h.alphaMask >> shift;
+    const uint64_t maximum = h.alphaMask >> shift;
     const size_t bytesPerPixel = h.bits / 8u;
     const size_t stride = (static_cast<size_t>(h.width) * bytesPerPixel + 3) & ~size_t{3};
     std::vector<uint8_t> row(stride);
@@ -113,8 +115,8 @@ std::optional<std::vector<uint8_t>> ReadAlpha(dib::ByteStream& stream, const Hea
         for (int32_t x = 0; x < h.width; ++x) {
             const uint8_t* p = row.data() + static_cast<size_t>(x) * bytesPerPixel;
             const uint32_t v = bytesPerPixel == 4 ? dib::LoadLe32(p) : dib::LoadLe16(p);
-            out[x] =
-                static_cast<uint8_t>((((v & h.alphaMask) >> shift) * 255u + maximum / 2) / maximum);
+            const uint64_t value = (v & h.alphaMask) >> shift;  // a 32-bit mask: * 255 needs 64
+            out[x] = static_cast<uint8_t>((value * 255u + maximum / 2) / maximum);
             any = any || out[x] != 0;
         }
     }
