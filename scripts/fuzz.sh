@@ -27,6 +27,10 @@ seed_files() {
             ls "$corpora"/pngsuite/png/*.png 2>/dev/null || true
             ls "$root"/tests/data/crashers/png_decode/* 2>/dev/null || true
             ;;
+        fuzz_frame_indexes)
+            ls "$corpora"/pngsuite/png/*.png "$corpora"/jpegsuite/jpeg/baseline/*.jpg 2>/dev/null || true
+            ls "$root"/tests/data/crashers/frame_indexes/* 2>/dev/null || true
+            ;;
         fuzz_image_file)
             # Small files of every format the layer reads.
             find "$corpora" -type f -size -64k \( -iname '*.jpg' -o -iname '*.png' \

@@ -18,12 +18,41 @@ void Queue(std::vector<PendingMessage>& messages, std::string_view message) {
     messages.push_back({std::string(message), std::string(text::kError)});
 }
 
+// The entry's file, from the run's open files when there are any, handed back to them
+// however the page ends.
+class EntryFile {
+  public:
+    EntryFile(const photolist::PhotoEntry& entry, OpenImageFiles* files)
+        : entry_(entry),
+          files_(files),
+          file_(files != nullptr ? files->Take(entry.path, entry.frameIndex)
+                                 : imaging::ImageFile::Open(base::PathFromUtf8(entry.path))) {}
+    ~EntryFile() {
+        try {
+            if (files_ != nullptr) {
+                files_->Give(entry_.path, entry_.frameIndex, std::move(file_));
+            }
+        } catch (const std::exception&) {
+            // Out of memory: the file is simply closed.
+        }
+    }
+    EntryFile(const EntryFile&) = delete;
+    EntryFile& operator=(const EntryFile&) = delete;
+    imaging::ImageFile& operator*() { return file_; }
+
+  private:
+    const photolist::PhotoEntry& entry_;
+    OpenImageFiles* files_;
+    imaging::ImageFile file_;
+};
+
 PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOptions& options) {
     PreparedPage result;
     auto& messages = result.messages;
 
     // Load and select the frame; a file that cannot be read fails here too.
-    imaging::ImageFile image = imaging::ImageFile::Open(base::PathFromUtf8(entry.path));
+    EntryFile opened(entry, options.files);
+    imaging::ImageFile& image = *opened;
     if (!image.SelectActiveFrame(entry.frameDimension, entry.frameIndex)) {
         Queue(messages, text::kCannotActivateFrame);
         return result;

@@ -4,6 +4,7 @@
 // frame onto it (turned upright first when asked) and, when no caption is to be drawn,
 // rotate and flip it. Reads nothing but the entry and touches no user interface.
 
+#include "convert/OpenImageFiles.h"
 #include "convert/PreparedPage.h"
 #include "imaging/PageBitmap.h"
 #include "photolist/PhotoEntry.h"
@@ -11,9 +12,10 @@
 namespace vellumo::convert {
 
 struct PreparationOptions {
-    bool autoOrient = false;    // turn the photo upright from its EXIF orientation first
-    bool applyRotation = true;  // also apply the entry's rotate/flip (no caption follows)
-    int threads = 1;            // threads scaling the frame onto the page
+    bool autoOrient = false;          // turn the photo upright from its EXIF orientation first
+    bool applyRotation = true;        // also apply the entry's rotate/flip (no caption follows)
+    int threads = 1;                  // threads scaling the frame onto the page
+    OpenImageFiles* files = nullptr;  // the run's open files; null opens each file anew
 };
 
 PreparedPage PreparePage(const photolist::PhotoEntry& entry, const PreparationOptions& options);

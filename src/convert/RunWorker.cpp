@@ -78,8 +78,9 @@ class Run {
         // the cores busy; without helpers the scaling takes them all.
         const int helpers = PrefetchHelpersFor(threads_);
         const bool withCaption = !caption_.text.empty();
+        OpenImageFiles files(static_cast<size_t>(helpers) + 1);
         const PreparationOptions preparation{settings_.autoOrient, !withCaption,
-                                             helpers > 0 ? 1 : threads_};
+                                             helpers > 0 ? 1 : threads_, &files};
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
             [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
@@ -114,6 +115,7 @@ class Run {
             saver.Save(page, entry);
         }
         pages.Cancel();
+        files.CloseAll();
 
         const bool closed = saver.Close();
         const StagedOutputs::CommitResult placed = outputs_.Commit();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "imaging/BmpDecoder.h"
 #include "imaging/GifDecoder.h"
 #include "imaging/IcoDecoder.h"
 #include "imaging/JpegDecoder.h"
@@ -18,8 +19,9 @@ bool StartsWith(std::span<const uint8_t> head, const char* magic, size_t length,
     return head.size() >= at + length && std::memcmp(head.data() + at, magic, length) == 0;
 }
 
+// Start of image only: like libjpeg, we skip junk between it and the first marker.
 bool IsJpeg(std::span<const uint8_t> h) {
-    return StartsWith(h, "\xFF\xD8\xFF", 3);
+    return StartsWith(h, "\xFF\xD8", 2);
 }
 bool IsTiff(std::span<const uint8_t> h) {
     return StartsWith(h, "II*\0", 4) || StartsWith(h, "MM\0*", 4) ||  // classic
@@ -72,6 +74,10 @@ std::unique_ptr<Decoder> Png(const std::filesystem::path& p, const char*, const 
                              std::string& e) {
     return OpenPng(p, e);
 }
+std::unique_ptr<Decoder> Bmp(const std::filesystem::path& p, const char*, const char*,
+                             std::string& e) {
+    return OpenBmp(p, e);
+}
 std::unique_ptr<Decoder> Gif(const std::filesystem::path& p, const char*, const char*,
                              std::string& e) {
     return OpenGif(p, e);
@@ -86,19 +92,21 @@ struct Row {
 
 // Our own decoders for the formats that need more than Qt gives (reduced-scale JPEG,
 // every TIFF page, composited GIF frames, PNG without Qt's uninitialised pixels for
-// 16-bit colour keys, icons with PNG entries Qt refuses); Qt's readers for the rest. Content-less
-// formats (TGA, WBMP, XBM) and vector formats are deliberately absent.
-constexpr std::array<Row, 10> kDecoders = {{
+// 16-bit colour keys, icons with PNG entries Qt refuses, BMP bit fields read exactly);
+// Qt's readers for the rest. Content-less formats (TGA, WBMP, XBM) and vector formats
+// are deliberately absent. A bare DIB has the weakest signature, so it comes last.
+constexpr std::array<Row, 11> kDecoders = {{
     {"JPEG", IsJpeg, Jpeg, nullptr},
     {"TIFF", IsTiff, Tiff, nullptr},
     {"GIF", IsGif, Gif, nullptr},
     {"PNG", IsPng, Png, nullptr},
-    {"BMP", IsBmp, OpenWithQt, "bmp"},
+    {"BMP", IsBmp, Bmp, nullptr},
     {"ICO", IsIco, OpenIco, "ico"},
     {"CUR", IsCur, OpenIco, "cur"},
     {"WebP", IsWebp, OpenWithQt, "webp"},
     {"PNM", IsPnm, OpenWithQt, nullptr},
     {"ICNS", IsIcns, OpenWithQt, "icns"},
+    {"BMP", LooksLikeBareDib, Bmp, nullptr},
 }};
 
 const Row* Find(std::span<const uint8_t> head) {

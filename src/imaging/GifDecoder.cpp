@@ -1,6 +1,7 @@
 #include "imaging/GifDecoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -19,9 +20,24 @@ constexpr size_t kMaxImages = 100000;
 enum Disposal : uint8_t { kKeep = 1, kRestoreBackground = 2, kRestorePrevious = 3 };
 
 struct Palette {
-    size_t offset = 0;  // of the first RGB triple in the file
-    uint32_t size = 0;  // entries; 0 when there is none
+    size_t offset = 0;     // of the first RGB triple in the file
+    uint32_t size = 0;     // entries; 0 when there is none
+    bool standIn = false;  // the file has no table at all: kStandInPalette
 };
+
+// For files without any colour table. The format leaves the table to the decoder and
+// recommends black and white as the first two entries; the rest are greys.
+const std::array<uint8_t, 256 * 3>& StandInPalette() {
+    static const std::array<uint8_t, 256 * 3> table = [] {
+        std::array<uint8_t, 256 * 3> t{};
+        for (size_t i = 0; i < 256; ++i) {
+            const uint8_t v = i == 1 ? 255 : static_cast<uint8_t>(i);
+            t[i * 3] = t[i * 3 + 1] = t[i * 3 + 2] = v;
+        }
+        return t;
+    }();
+    return table;
+}
 
 // One image descriptor with the graphic control extension that preceded it.
 struct GifImage {
@@ -158,6 +174,9 @@ std::optional<GifFile> ParseGif(std::span<const uint8_t> bytes, std::string& err
         image.interlaced = (flags & 0x40) != 0;
         const Palette local = ReadPalette(in, flags, ok);
         image.palette = (flags & 0x80) != 0 ? local : global;
+        if (image.palette.size == 0) {
+            image.palette = {0, 256, true};
+        }
         if (!ok || !in.Has(1)) {
             break;
         }
@@ -225,6 +244,11 @@ class GifDecoder final : public Decoder {
     std::vector<uint8_t> bytes_;
     GifFile file_;
     int32_t active_ = 0;
+    QImage canvas_;  // frame `drawn_` as composited, before its own disposal
+    QImage saved_;   // what lay under the last frame that restores it afterwards
+    int32_t drawn_ = -1;
+    int32_t failedAt_ = -1;  // first frame whose data is broken
+    std::string failure_;
 };
 
 void GifDecoder::ClearArea(const GifImage& image, QImage& canvas) {
@@ -248,7 +272,8 @@ bool GifDecoder::DrawImage(const GifImage& image, QImage& canvas, std::string& e
         error = "corrupt GIF image data";
         return false;
     }
-    const uint8_t* palette = bytes_.data() + image.palette.offset;
+    const uint8_t* palette =
+        image.palette.standIn ? StandInPalette().data() : bytes_.data() + image.palette.offset;
     for (size_t i = 0; i < lzw.written; ++i) {
         const uint8_t index = indices[i];
         if (image.transparent && index == image.transparentIndex) {
@@ -276,40 +301,53 @@ bool GifDecoder::DrawImage(const GifImage& image, QImage& canvas, std::string& e
 }
 
 QImage GifDecoder::Decode(QSize, std::string& error) {
-    QImage canvas(file_.width, file_.height, QImage::Format_RGBA8888_Premultiplied);
-    if (canvas.isNull()) {
-        error = "out of memory for the GIF frame";
+    if (failedAt_ >= 0 && active_ >= failedAt_) {
+        error = failure_;  // every later frame is drawn over the broken one
         return {};
     }
-    canvas.fill(Qt::transparent);
-    QImage saved;  // what was under a frame that restores it afterwards
+    // Frames are composited one over the other, so the canvas of the frame drawn last
+    // is where the next one starts: N frames in order cost N draws, not N^2 / 2.
+    if (canvas_.isNull() || drawn_ > active_) {
+        canvas_ = QImage(file_.width, file_.height, QImage::Format_RGBA8888_Premultiplied);
+        if (canvas_.isNull()) {
+            error = "out of memory for the GIF frame";
+            return {};
+        }
+        canvas_.fill(Qt::transparent);
+        saved_ = QImage();
+        drawn_ = -1;
+    }
     try {
-        for (int32_t i = 0; i <= active_; ++i) {
+        for (int32_t i = drawn_ + 1; i <= active_; ++i) {
             const GifImage& image = file_.images[static_cast<size_t>(i)];
             if (i > 0) {
                 const GifImage& before = file_.images[static_cast<size_t>(i) - 1];
                 if (before.disposal == kRestoreBackground) {
-                    ClearArea(before, canvas);
-                } else if (before.disposal == kRestorePrevious && !saved.isNull()) {
-                    canvas = saved;
+                    ClearArea(before, canvas_);
+                } else if (before.disposal == kRestorePrevious && !saved_.isNull()) {
+                    canvas_ = saved_;
                 }
             }
-            if (image.disposal == kRestorePrevious && i < active_) {
-                saved = canvas.copy();
-                if (saved.isNull()) {
-                    error = "out of memory for the GIF frame";
-                    return {};
+            if (image.disposal == kRestorePrevious) {
+                saved_ = canvas_.copy();
+                if (saved_.isNull()) {
+                    throw std::bad_alloc();
                 }
             }
-            if (!DrawImage(image, canvas, error)) {
+            if (!DrawImage(image, canvas_, error)) {
+                failedAt_ = i;
+                failure_ = error;
+                canvas_ = QImage();
                 return {};
             }
+            drawn_ = i;
         }
     } catch (const std::bad_alloc&) {
+        canvas_ = QImage();
         error = "out of memory for the GIF frame";
         return {};
     }
-    return canvas;
+    return canvas_;  // shared: drawing the next frame detaches our copy
 }
 
 }  // namespace

@@ -8,12 +8,15 @@
 // clang-format on
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "imaging/DecodeLimits.h"
 #include "imaging/ExifReader.h"
+#include "imaging/MpoIndex.h"
 #include "imaging/ReadFile.h"
 
 namespace vellumo::imaging {
@@ -166,25 +169,46 @@ struct Header {
     int orientation = 0;
 };
 
+// One picture of the file: the first at offset 0, the others of a multi-picture file
+// where its index says.
+struct Picture {
+    uint64_t offset = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// Where the index of a multi-picture file is looked for: it follows the EXIF segment.
+constexpr size_t kIndexSearchBytes = 256 * 1024;
+
 class JpegDecoder final : public Decoder {
   public:
-    JpegDecoder(std::filesystem::path path, const Header& header)
-        : path_(std::move(path)), header_(header) {}
+    JpegDecoder(std::filesystem::path path, const Header& header, std::vector<Picture> pictures)
+        : path_(std::move(path)), header_(header), pictures_(std::move(pictures)) {}
 
     std::string FormatName() const override { return "JPEG"; }
     std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
+        return {{FrameDimension::Page, static_cast<uint32_t>(pictures_.size())}};
     }
     bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
+        if (dimension != FrameDimension::Page || index < 0 ||
+            static_cast<size_t>(index) >= pictures_.size()) {
+            return false;
+        }
+        active_ = index;
+        return true;
     }
-    FrameInfo ActiveFrame() const override { return {header_.width, header_.height, header_.dpiX}; }
+    FrameInfo ActiveFrame() const override {
+        const Picture& p = pictures_[static_cast<size_t>(active_)];
+        return {p.width, p.height, header_.dpiX};
+    }
     int ExifOrientation() const override { return header_.orientation; }
     QImage Decode(QSize minimum, std::string& error) override;
 
   private:
     std::filesystem::path path_;
     Header header_;
+    std::vector<Picture> pictures_;
+    int32_t active_ = 0;
 };
 
 // The smallest DCT scale whose output still covers `minimum` on both sides.
@@ -202,10 +226,20 @@ unsigned ChooseDenominator(int32_t width, int32_t height, QSize minimum) {
     return 1;
 }
 
+bool SeekTo(std::FILE* file, uint64_t offset) {
+    return offset <= static_cast<uint64_t>(LONG_MAX) &&
+           std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
+}
+
 QImage JpegDecoder::Decode(QSize minimum, std::string& error) {
+    const Picture& picture = pictures_[static_cast<size_t>(active_)];
     FileHandle file = OpenForReading(path_);
     if (!file) {
         error = "cannot open the file";
+        return {};
+    }
+    if (!SeekTo(file.get(), picture.offset)) {
+        error = "the file changed since it was opened";
         return {};
     }
     Session s;
@@ -215,13 +249,14 @@ QImage JpegDecoder::Decode(QSize minimum, std::string& error) {
         error = s.err.message;
         return {};
     }
-    if (static_cast<int32_t>(s.cinfo.image_width) != header_.width ||
-        static_cast<int32_t>(s.cinfo.image_height) != header_.height) {
+    if (static_cast<int32_t>(s.cinfo.image_width) != picture.width ||
+        static_cast<int32_t>(s.cinfo.image_height) != picture.height ||
+        !Supported(s.cinfo.jpeg_color_space)) {
         error = "the file changed since it was opened";
         return {};
     }
     const bool cmyk = IsCmyk(s.cinfo.jpeg_color_space);
-    const unsigned denominator = ChooseDenominator(header_.width, header_.height, minimum);
+    const unsigned denominator = ChooseDenominator(picture.width, picture.height, minimum);
     if (!Start(s, denominator, cmyk ? JCS_CMYK : JCS_RGB)) {
         error = s.err.message;
         return {};
@@ -248,6 +283,41 @@ QImage JpegDecoder::Decode(QSize minimum, std::string& error) {
         return {};
     }
     return image;
+}
+
+// The size of the picture at `offset`, when it is a JPEG we can decode and draw.
+std::optional<Picture> ProbePicture(std::FILE* file, uint64_t offset) {
+    if (!SeekTo(file, offset)) {
+        return std::nullopt;
+    }
+    Session s;
+    InitSession(s);
+    SessionCloser closer{s};
+    if (!ReadHeader(s, file) || !Supported(s.cinfo.jpeg_color_space)) {
+        return std::nullopt;
+    }
+    const Picture p{offset, static_cast<int32_t>(s.cinfo.image_width),
+                    static_cast<int32_t>(s.cinfo.image_height)};
+    if (!SourceSizeAllowed(p.width, p.height)) {
+        return std::nullopt;
+    }
+    return p;
+}
+
+// The first picture and, in a multi-picture file, every other one that can be read.
+std::vector<Picture> ListPictures(const std::filesystem::path& path, std::FILE* file,
+                                  const Header& first) {
+    std::vector<Picture> pictures = {{0, first.width, first.height}};
+    const auto head = ReadHead(path, kIndexSearchBytes);
+    if (!head) {
+        return pictures;
+    }
+    for (const uint64_t offset : MpoImageOffsets(*head)) {
+        if (auto p = ProbePicture(file, offset)) {
+            pictures.push_back(*p);
+        }
+    }
+    return pictures;
 }
 
 // JFIF density first (when it has a unit), then EXIF, then the 96 of a file with none.
@@ -303,7 +373,8 @@ std::unique_ptr<Decoder> OpenJpeg(const std::filesystem::path& path, std::string
     }
     header.orientation = exif.orientation;
     header.dpiX = ResolutionOf(s.cinfo, exif);
-    return std::make_unique<JpegDecoder>(path, header);
+    std::vector<Picture> pictures = ListPictures(path, file.get(), header);
+    return std::make_unique<JpegDecoder>(path, header, std::move(pictures));
 }
 
 }  // namespace vellumo::imaging

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "imaging/ApngDecoder.h"
+#include "imaging/ApngFrames.h"
 #include "imaging/DecodeLimits.h"
 #include "imaging/ReadFile.h"
 
@@ -13,6 +15,11 @@ namespace vellumo::imaging {
 namespace {
 
 constexpr double kInchesPerMetre = 0.0254;
+
+// Where an animation control chunk is looked for (it comes before the image data), and
+// the largest animated file we read into memory.
+constexpr size_t kAnimationSearchBytes = 256 * 1024;
+constexpr uint64_t kMaxAnimationBytes = uint64_t{512} * 1024 * 1024;
 
 // libpng reports fatal errors through a function that must not return: we jump back
 // to the setjmp of the phase that was running, whose frame holds no C++ objects.
@@ -248,6 +255,20 @@ std::unique_ptr<Decoder> OpenPng(const std::filesystem::path& path, std::string&
     if (!SourceSizeAllowed(h.width, h.height)) {
         error = "the image is too large";
         return nullptr;
+    }
+    // An animation control chunk among the first chunks makes the file an animated PNG,
+    // whose frames are indexed now, reading the whole file once.
+    const auto head = ReadHead(path, kAnimationSearchBytes);
+    if (head && HasAnimationControl(*head)) {
+        std::optional<std::vector<uint8_t>> bytes = ReadWhole(path, kMaxAnimationBytes);
+        if (!bytes) {
+            error = "cannot read the file";
+            return nullptr;
+        }
+        std::optional<ApngIndex> index = IndexApng(*bytes);
+        if (index && index->width == h.width && index->height == h.height) {
+            return OpenApng(std::move(*bytes), std::move(*index), h.dpiX);
+        }
     }
     return std::make_unique<PngDecoder>(path, h);
 }

@@ -3,13 +3,11 @@
 #include <QImageReader>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <mutex>
-#include <optional>
 
 #include "base/QtText.h"
-#include "imaging/BmpResolution.h"
 #include "imaging/DecodeLimits.h"
-#include "imaging/ReadFile.h"
 
 namespace vellumo::imaging {
 namespace {
@@ -68,67 +66,34 @@ class QtDecoder final : public Decoder {
     std::string name_;
     Layout layout_;
     int32_t active_ = 0;
+    // Animations: the reader stays open at the frame read last, since each frame builds
+    // on the one before and reading from the start for each would cost O(N^2).
+    std::unique_ptr<QImageReader> reader_;
+    int32_t read_ = -1;
+    QImage frame_;
 };
-
-// Qt's BMP reader leaves pixels it never reaches (a cut file, RLE data that stops
-// early or skips ahead) uninitialised. Given an image of the size and format it wants,
-// it writes into that image instead, so a second read into a cleared one leaves those
-// pixels defined (index 0 or black).
-QImage ReadIntoClearedImage(const QString& file, const QByteArray& format, std::string& error) {
-    QSize size;
-    QImage::Format pixelFormat = QImage::Format_Invalid;
-    QList<QRgb> colours;
-    {
-        QImageReader probe(file, format);
-        const QImage first = probe.read();
-        if (first.isNull()) {
-            error = ErrorOf(probe, "cannot decode the image");
-            return {};
-        }
-        size = first.size();
-        pixelFormat = first.format();
-        colours = first.colorTable();
-    }
-    QImage image(size, pixelFormat);
-    if (image.isNull()) {
-        error = "out of memory for the decoded image";
-        return {};
-    }
-    image.fill(0);
-    image.setColorTable(colours);
-    const uchar* buffer = image.constBits();
-    QImageReader reader(file, format);
-    if (!reader.read(&image) || image.constBits() != buffer) {
-        error = ErrorOf(reader, "cannot decode the image");
-        return {};
-    }
-    return image;
-}
 
 QImage QtDecoder::Decode(QSize, std::string& error) {
     EnsureAllocationLimit();
-    QImageReader reader(base::ToQString(path_), format_);
-    reader.setAutoTransform(false);
-    QImage image;
-    if (layout_.dimension == FrameDimension::Time) {
-        // Animation frames build on each other: read up to the one asked for.
-        for (int32_t i = 0; i <= active_; ++i) {
-            image = reader.read();
-            if (image.isNull()) {
-                break;
-            }
-        }
-    } else if (format_ == "bmp") {
-        image = ReadIntoClearedImage(base::ToQString(path_), format_, error);
-        if (image.isNull()) {
+    if (!reader_ || layout_.dimension != FrameDimension::Time || read_ > active_) {
+        reader_ = std::make_unique<QImageReader>(base::ToQString(path_), format_);
+        reader_->setAutoTransform(false);
+        read_ = -1;
+        frame_ = QImage();
+    }
+    while (read_ < active_) {
+        frame_ = reader_->read();
+        if (frame_.isNull()) {
+            error = ErrorOf(*reader_, "cannot decode the image");
+            reader_.reset();
             return {};
         }
-    } else {
-        image = reader.read();
+        ++read_;
     }
-    if (image.isNull()) {
-        error = ErrorOf(reader, "cannot decode the image");
-        return {};
+    QImage image = frame_;
+    if (layout_.dimension != FrameDimension::Time) {
+        reader_.reset();  // a single image is read once: nothing to keep open
+        frame_ = QImage();
     }
     if (image.size() != layout_.size) {
         error = "the file changed since it was opened";
@@ -157,9 +122,6 @@ std::unique_ptr<Decoder> OpenWithQt(const std::filesystem::path& path, const cha
     }
     Layout layout;
     layout.size = reader.size();
-    if (format == "bmp" && layout.size.height() < 0 && layout.size.height() > INT32_MIN) {
-        layout.size.setHeight(-layout.size.height());  // a top-down bitmap
-    }
     if (reader.supportsAnimation() && reader.imageCount() > 1) {
         layout.dimension = FrameDimension::Time;
         layout.frameCount = reader.imageCount();
@@ -167,12 +129,6 @@ std::unique_ptr<Decoder> OpenWithQt(const std::filesystem::path& path, const cha
     if (!layout.size.isValid() || !SourceSizeAllowed(layout.size.width(), layout.size.height())) {
         error = "the image has no size or is too large";
         return nullptr;
-    }
-    if (format == "bmp") {
-        const std::optional<std::vector<uint8_t>> head = ReadHead(path, 64);
-        if (head) {
-            layout.dpiX = BmpResolution(*head).value_or(96.0);
-        }
     }
     return std::make_unique<QtDecoder>(path, format, name, layout);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Formats served by Qt's image readers (BMP, WebP, PNM, ICNS). An animated WebP
+// Formats served by Qt's image readers (WebP, PNM, ICNS). An animated WebP
 // counts its frames in the time dimension.
 
 #include <filesystem>
@@ -10,7 +10,7 @@
 
 namespace vellumo::imaging {
 
-// `qtFormat` is the Qt reader's format key ("bmp", "webp", ...), chosen by sniffing;
+// `qtFormat` is the Qt reader's format key ("webp", "pgm", ...), chosen by sniffing;
 // `name` is the name the decoder reports.
 std::unique_ptr<Decoder> OpenWithQt(const std::filesystem::path& path, const char* qtFormat,
                                     const char* name, std::string& error);

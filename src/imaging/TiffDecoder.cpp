@@ -48,10 +48,12 @@ struct TiffCloser {
 using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
 struct Page {
+    toff_t offset = 0;  // of the page's directory, so that selecting a page is one seek
     int32_t width = 0;
     int32_t height = 0;
     double dpiX = 96.0;
     bool hasAlpha = false;
+    bool tooManySamples = false;  // refused: the decoders would size buffers from it
 };
 
 Page ReadPage(TIFF* tif) {
@@ -62,6 +64,9 @@ Page ReadPage(TIFF* tif) {
         page.width = static_cast<int32_t>(w);
         page.height = static_cast<int32_t>(h);
     }
+    uint16_t samples = 1;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    page.tooManySamples = samples > kMaxTiffSamplesPerPixel;
     float xres = 0;
     uint16_t unit = RESUNIT_INCH;
     if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xres) == 1 && std::isfinite(xres) && xres > 0) {
@@ -100,7 +105,7 @@ class TiffDecoder final : public Decoder {
             return false;
         }
         const Page& page = pages_[static_cast<size_t>(index)];
-        if (!SourceSizeAllowed(page.width, page.height)) {
+        if (!SourceSizeAllowed(page.width, page.height) || page.tooManySamples) {
             return false;
         }
         active_ = index;
@@ -127,7 +132,8 @@ QImage TiffDecoder::Decode(QSize, std::string& error) {
         error = "the image is too large";
         return {};
     }
-    if (TIFFSetDirectory(tif, static_cast<tdir_t>(active_)) != 1) {
+    // By offset: counting directories from the first would make N pages cost O(N^2).
+    if (TIFFSetSubDirectory(tif, page.offset) != 1) {
         error = sink_->lastError.empty() ? "cannot read the TIFF page" : sink_->lastError;
         return {};
     }
@@ -188,9 +194,11 @@ std::unique_ptr<Decoder> OpenTiff(const std::filesystem::path& path, std::string
     TIFFOpenOptionsSetErrorHandlerExtR(options, OnTiffError, sink.get());
     TIFFOpenOptionsSetWarningHandlerExtR(options, OnTiffWarning, nullptr);
 #ifdef _WIN32
-    TiffHandle tif(TIFFOpenWExt(path.c_str(), "r", options));
+    // "m": read, never map. A mapped input that another program shortens under us
+    // would end the process with a bus error instead of failing this photo.
+    TiffHandle tif(TIFFOpenWExt(path.c_str(), "rm", options));
 #else
-    TiffHandle tif(TIFFOpenExt(path.c_str(), "r", options));
+    TiffHandle tif(TIFFOpenExt(path.c_str(), "rm", options));
 #endif
     TIFFOpenOptionsFree(options);
     if (!tif) {
@@ -200,10 +208,15 @@ std::unique_ptr<Decoder> OpenTiff(const std::filesystem::path& path, std::string
     std::vector<Page> pages;
     do {
         pages.push_back(ReadPage(tif.get()));
+        pages.back().offset = TIFFCurrentDirOffset(tif.get());
     } while (pages.size() < kMaxPages && TIFFReadDirectory(tif.get()) == 1);
 
     if (!SourceSizeAllowed(pages.front().width, pages.front().height)) {
         error = "the image is too large or has no size";
+        return nullptr;
+    }
+    if (pages.front().tooManySamples) {
+        error = "the image has too many samples per pixel";
         return nullptr;
     }
     sink->lastError.clear();

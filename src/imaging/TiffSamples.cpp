@@ -17,6 +17,7 @@ struct Layout {
     uint16_t bits = 8;
     uint16_t samplesPerPixel = 1;
     uint16_t colourSamples = 1;  // samples that carry colour; the rest (alpha) are skipped
+    bool isFloat = false;        // 32-bit IEEE samples, 0 to 1
     bool planar = false;
     uint32_t rowsPerStrip = 0;
     const uint16_t* palette[3] = {nullptr, nullptr, nullptr};
@@ -37,8 +38,14 @@ bool ReadLayout(TIFF* tif, Layout& l, std::string& error) {
         return false;
     }
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &format);
-    if (l.bits < 1 || l.bits > 16 || format != SAMPLEFORMAT_UINT || l.rowsPerStrip == 0) {
+    l.isFloat = format == SAMPLEFORMAT_IEEEFP && l.bits == 32;
+    if (((l.bits < 1 || l.bits > 16 || format != SAMPLEFORMAT_UINT) && !l.isFloat) ||
+        l.rowsPerStrip == 0) {
         error = "unsupported TIFF sample format";
+        return false;
+    }
+    if (l.samplesPerPixel > kMaxTiffSamplesPerPixel) {
+        error = "too many samples per pixel";
         return false;
     }
     l.planar = planar == PLANARCONFIG_SEPARATE;
@@ -79,6 +86,10 @@ bool ReadLayout(TIFF* tif, Layout& l, std::string& error) {
             error = "unsupported TIFF colour model";
             return false;
     }
+    if (l.isFloat && l.model == Model::Palette) {
+        error = "unsupported TIFF sample format";
+        return false;
+    }
     if (l.samplesPerPixel < l.colourSamples) {
         error = "too few samples per pixel";
         return false;
@@ -86,9 +97,18 @@ bool ReadLayout(TIFF* tif, Layout& l, std::string& error) {
     return true;
 }
 
+// Float samples are clamped to 0..1 and read on this scale.
+constexpr uint32_t kFloatScale = 65535;
+
 // Sample `i` of a row of packed `bits`-bit samples, most significant bit first.
-// 16-bit samples arrive in the machine's byte order from libtiff.
-uint32_t SampleAt(const uint8_t* row, size_t i, uint16_t bits) {
+// 16-bit and float samples arrive in the machine's byte order from libtiff.
+uint32_t SampleAt(const uint8_t* row, size_t i, uint16_t bits, bool isFloat) {
+    if (isFloat) {
+        float v;
+        std::memcpy(&v, row + i * 4, 4);
+        const float clamped = v > 0.0f ? std::min(v, 1.0f) : 0.0f;  // NaN gives 0
+        return static_cast<uint32_t>(clamped * kFloatScale + 0.5f);
+    }
     if (bits == 8) {
         return row[i];
     }
@@ -113,7 +133,7 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
     if (!ReadLayout(tif, l, error)) {
         return {};
     }
-    const uint32_t maxValue = (1u << l.bits) - 1u;
+    const uint32_t maxValue = l.isFloat ? kFloatScale : (1u << l.bits) - 1u;
     if (l.model == Model::Palette && l.bits > 16) {
         error = "palette too large";
         return {};
@@ -128,7 +148,7 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
     const size_t rowBytes = (static_cast<size_t>(width) * perRow * l.bits + 7) / 8;
     const tmsize_t stripSize = TIFFStripSize(tif);
     const uint32_t stripsPerPlane = TIFFNumberOfStrips(tif) / (l.planar ? l.samplesPerPixel : 1);
-    if (stripSize <= 0 ||
+    if (stripSize <= 0 || stripSize > kMaxTiffStripBytes ||
         static_cast<size_t>(stripSize) < rowBytes * std::min<uint32_t>(l.rowsPerStrip, height)) {
         error = "inconsistent TIFF strip size";
         return {};
@@ -175,7 +195,7 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
                 }
                 for (int32_t x = 0; x < width; ++x) {
                     plane[static_cast<size_t>(x) * l.colourSamples + p] =
-                        SampleAt(r, static_cast<size_t>(x), l.bits);
+                        SampleAt(r, static_cast<size_t>(x), l.bits, l.isFloat);
                 }
             }
         } else {
@@ -187,9 +207,10 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
         }
         for (int32_t x = 0; x < width; ++x, out += 3) {
             for (uint16_t c = 0; c < l.colourSamples; ++c) {
-                px[c] = l.planar ? plane[static_cast<size_t>(x) * l.colourSamples + c]
-                                 : SampleAt(contiguous,
-                                            static_cast<size_t>(x) * l.samplesPerPixel + c, l.bits);
+                px[c] = l.planar
+                            ? plane[static_cast<size_t>(x) * l.colourSamples + c]
+                            : SampleAt(contiguous, static_cast<size_t>(x) * l.samplesPerPixel + c,
+                                       l.bits, l.isFloat);
             }
             switch (l.model) {
                 case Model::Grey:

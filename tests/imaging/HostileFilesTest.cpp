@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "ReadTestSupport.h"
+#include "imaging/ApngFrames.h"
 #include "imaging/ImageFile.h"
 #include "support/CorpusManifest.h"
 
@@ -177,7 +178,9 @@ std::vector<uint8_t> HugeGif() {
     return b;
 }
 
-std::vector<uint8_t> HugeTiff() {
+// One grey strip of `w` x `h` pixels of `samples` samples, uncompressed, its data
+// (`dataBytes` of them) after the directory.
+std::vector<uint8_t> GreyTiff(uint32_t w, uint32_t h, uint16_t samples, uint32_t dataBytes) {
     std::vector<uint8_t> b = {'I', 'I', 42, 0};
     Put32LE(b, 8);
     const uint16_t entries = 8;
@@ -188,16 +191,16 @@ std::vector<uint8_t> HugeTiff() {
         Put32LE(b, 1);
         Put32LE(b, value);
     };
-    entry(256, 4, 100000);  // width
-    entry(257, 4, 100000);  // length
-    entry(258, 3, 8);       // bits per sample
-    entry(262, 3, 1);       // grey, black is zero
-    entry(273, 4, 200);     // strip offset
-    entry(277, 3, 1);       // samples per pixel
-    entry(278, 4, 100000);  // rows per strip
-    entry(279, 4, 64);      // strip byte count
+    entry(256, 4, w);          // width
+    entry(257, 4, h);          // length
+    entry(258, 3, 8);          // bits per sample
+    entry(262, 3, 1);          // grey, black is zero
+    entry(273, 4, 200);        // strip offset
+    entry(277, 3, samples);    // samples per pixel
+    entry(278, 4, h);          // rows per strip
+    entry(279, 4, dataBytes);  // strip byte count
     Put32LE(b, 0);
-    b.resize(264, 0);
+    b.resize(200 + size_t{dataBytes}, 0x80);
     return b;
 }
 
@@ -219,10 +222,13 @@ std::vector<uint8_t> HugeJpeg() {
 
 TEST(HugeHeaders, AreRefusedAtOpenWithoutAllocating) {
     test::ScratchDir dir;
-    std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {{"huge.png", HugePng()},
-                                                                       {"huge.bmp", HugeBmp()},
-                                                                       {"huge.gif", HugeGif()},
-                                                                       {"huge.tif", HugeTiff()}};
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {
+        {"huge.png", HugePng()},
+        {"huge.bmp", HugeBmp()},
+        {"huge.gif", HugeGif()},
+        {"huge.tif", GreyTiff(100000, 100000, 1, 64)}};
+    // A small page whose samples per pixel would size a 171 GB buffer.
+    files.emplace_back("samples.tif", GreyTiff(40000, 1, 65535, 64));
     const std::string pnm = "P6\n100000 100000\n255\n";
     files.emplace_back("huge.ppm", std::vector<uint8_t>(pnm.begin(), pnm.end()));
     if (std::filesystem::exists(Corpora() / "jpegsuite")) {
@@ -234,6 +240,38 @@ TEST(HugeHeaders, AreRefusedAtOpenWithoutAllocating) {
         const Outcome o = Try(dir / name);
         EXPECT_FALSE(o.valid) << name;
         EXPECT_LT(o.seconds, 1.0) << name;
+    }
+}
+
+// A file cut short by another program while we read it: the photo fails with a
+// message; the process lives (a mapped input would end it with a bus error).
+TEST(ShrinkingInput, BigUncompressedTiffCutDuringTheReadFailsThePhotoOnly) {
+    test::ScratchDir dir;
+    const uint32_t side = 3000;
+    test::WriteBytes(dir / "big.tif", GreyTiff(side, side, 1, side * side));
+    ImageFile image = ImageFile::Open(dir / "big.tif");
+    ASSERT_TRUE(image.IsValid()) << image.Error();
+    std::filesystem::resize_file(dir / "big.tif", 4096);
+    PageBitmap page = test::WhitePage(64, 64);
+    EXPECT_FALSE(image.DrawActiveFrame(page, {0, 0, 64, 64}));
+    EXPECT_FALSE(image.Error().empty());
+}
+
+// Inputs the fuzzer once broke the frame indexes with: every frame listed stays inside
+// the canvas and the bytes.
+TEST(FrameIndexCrashers, ListOnlyFramesInsideTheCanvas) {
+    const auto folder = std::filesystem::path(VELLUMO_TEST_DATA_DIR) / "crashers" / "frame_indexes";
+    VELLUMO_REQUIRE_FILE(folder);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::vector<uint8_t> bytes = test::ReadBytes(entry.path());
+        const auto index = IndexApng(bytes);
+        for (const ApngFrame& f : index ? index->frames : std::vector<ApngFrame>{}) {
+            EXPECT_LE(f.x + uint64_t{f.width}, index->width) << entry.path();
+            EXPECT_LE(f.y + uint64_t{f.height}, index->height) << entry.path();
+            for (const ByteRange& r : f.data) {
+                EXPECT_LE(r.offset + r.length, bytes.size()) << entry.path();
+            }
+        }
     }
 }
 

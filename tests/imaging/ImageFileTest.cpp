@@ -9,10 +9,13 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 #include "ReadTestSupport.h"
 #include "imaging/ImageFile.h"
@@ -580,6 +583,254 @@ TEST(DecodePng, EveryValidFileOfTheSuiteMatchesItsExpectedPixels) {
         ++compared;
     }
     EXPECT_GT(compared, 150);
+}
+
+// ---- valid files other readers take ----
+
+// Largest difference in any channel between a page and an image of its size, over the
+// image's opaque pixels (a page keeps colours only).
+int MaxDiff(const PageBitmap& page, const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    if (argb.size() != QSize(page.width(), page.height())) {
+        return 256;
+    }
+    int worst = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb want = argb.pixel(x, y);
+            const uint8_t* got = page.row(y) + x * 3;
+            if (qAlpha(want) == 255) {
+                worst = std::max({worst, std::abs(got[0] - qRed(want)),
+                                  std::abs(got[1] - qGreen(want)), std::abs(got[2] - qBlue(want))});
+            }
+        }
+    }
+    return worst;
+}
+
+QImage FloatTiffExpected() {
+    QImage expected(2, 1, QImage::Format_RGB888);
+    expected.setPixel(0, 0, qRgb(0, 128, 255));
+    expected.setPixel(1, 0, qRgb(64, 255, 0));
+    return expected;
+}
+
+void WriteFloatTiff(const std::filesystem::path& path) {
+    TIFF* tif = TIFFOpen(path.string().c_str(), "w");
+    ASSERT_NE(tif, nullptr);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, 2);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, 1);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 32);
+    TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 1);
+    float row[6] = {-1.0f, 0.5f, 2.0f, 0.25f, 1.0f, std::nanf("")};  // clamped to 0..1
+    ASSERT_EQ(TIFFWriteScanline(tif, row, 0, 0), 1);
+    TIFFClose(tif);
+}
+
+// A 2 x 1 GIF without any colour table: pixels 0 and 1 of the stand-in table.
+std::vector<uint8_t> GifWithoutColourTable() {
+    return {'G',  'I', 'F',  '8',  '9', 'a', 2, 0, 1, 0,    0x00, 0, 0,  // screen, no table
+            0x2C, 0,   0,    0,    0,   2,   0, 1, 0, 0x00,              // image, no table
+            2,    2,   0x44, 0x0A, 0,   0x3B};                           // codes: clear, 0, 1, end
+}
+
+TEST(ValidFiles, LayoutsOtherReadersTakeOpenAndDrawTheirPixels) {
+    const auto bmp = Corpora() / "bmpsuite";
+    VELLUMO_REQUIRE_FILE(bmp);
+    const auto jpeg = Corpora() / "jpegsuite" / "jpeg" / "baseline" / "32x32x8_ycbcr.jpg";
+    VELLUMO_REQUIRE_FILE(jpeg);
+    test::ScratchDir dir;
+
+    // A bare DIB: the BMP without its 14-byte file header.
+    std::vector<uint8_t> dib = test::ReadBytes(bmp / "g" / "rgb24.bmp");
+    dib.erase(dib.begin(), dib.begin() + 14);
+    test::WriteBytes(dir / "bare.dib", dib);
+    // Junk between the start of image and the first marker.
+    std::vector<uint8_t> junk = test::ReadBytes(jpeg);
+    junk.insert(junk.begin() + 2, {0x00, 0x12, 0x34, 0x56, 0x78});
+    test::WriteBytes(dir / "junk.jpg", junk);
+    test::WriteBytes(dir / "no-table.gif", GifWithoutColourTable());
+    WriteFloatTiff(dir / "float.tif");
+    QImage greyPair(2, 1, QImage::Format_RGB888);
+    greyPair.setPixel(0, 0, qRgb(0, 0, 0));
+    greyPair.setPixel(1, 0, qRgb(255, 255, 255));
+
+    const auto reference = [&](const char* name) {
+        return QImage(QString::fromStdString((bmp / "reference" / name).string()));
+    };
+    const struct {
+        std::filesystem::path path;
+        QImage expected;
+        int tolerance;
+    } cases[] = {
+        // Bit fields read exactly: 5 and 6 bits widened by repeating their top bits.
+        {bmp / "g" / "rgb16-565.bmp", reference("rgb16-565.png"), 0},
+        {bmp / "g" / "rgb16.bmp", reference("rgb16.png"), 0},
+        {bmp / "q" / "rgb32h52.bmp", reference("rgb24.png"), 0},    // 52-byte header
+        {bmp / "q" / "rgba32h56.bmp", test::OverWhite(reference("rgba32.png")), 1},  // 56 bytes
+        {bmp / "q" / "rgba16-4444.bmp", test::OverWhite(reference("rgba16-4444.png")), 1},
+        {dir / "bare.dib", reference("rgb24.png"), 0},
+        {dir / "junk.jpg", View(DrawWhole(jpeg)), 0},
+        {dir / "no-table.gif", greyPair, 0},
+        {dir / "float.tif", FloatTiffExpected(), 1},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(c.expected.isNull()) << c.path;
+        const PageBitmap page = DrawWhole(c.path);
+        EXPECT_LE(MaxDiff(page, c.expected), c.tolerance) << c.path;
+    }
+}
+
+// ---- frames of animated PNG and multi-picture JPEG files, made here ----
+
+std::vector<uint8_t> Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(QImageWriter(&buffer, format).write(image));
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+QImage SolidRgb(int w, int h, QRgb colour) {
+    QImage image(w, h, QImage::Format_RGB888);
+    image.fill(colour);
+    return image;
+}
+
+void Be32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) {
+        out.push_back(static_cast<uint8_t>(v >> s));
+    }
+}
+
+void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+    Be32(out, static_cast<uint32_t>(data.size()));
+    const size_t from = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = from; i < out.size(); ++i) {
+        crc ^= out[i];
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    Be32(out, ~crc);
+}
+
+// The image data of a PNG (its IDAT chunks joined) and its header chunk's data.
+std::vector<uint8_t> PngChunkData(const std::vector<uint8_t>& png, const char* type) {
+    std::vector<uint8_t> data;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const uint32_t length = (uint32_t{png[at]} << 24) | (uint32_t{png[at + 1]} << 16) |
+                                (uint32_t{png[at + 2]} << 8) | png[at + 3];
+        if (std::memcmp(png.data() + at + 4, type, 4) == 0) {
+            data.insert(data.end(), png.begin() + static_cast<long>(at) + 8,
+                        png.begin() + static_cast<long>(at + 8 + length));
+        }
+        at += 12 + length;
+    }
+    return data;
+}
+
+// A 2 x 1 animation: red; green blended over the right pixel, then cleared; blue over
+// the left pixel.
+std::vector<uint8_t> ThreeFramePng() {
+    const auto red = Encoded(SolidRgb(2, 1, qRgb(255, 0, 0)), "png");
+    std::vector<uint8_t> out(red.begin(), red.begin() + 8);
+    Chunk(out, "IHDR", PngChunkData(red, "IHDR"));
+    Chunk(out, "acTL", {0, 0, 0, 3, 0, 0, 0, 0});
+    uint32_t sequence = 0;
+    const auto control = [&](uint32_t w, uint32_t x, uint8_t dispose, uint8_t blend) {
+        std::vector<uint8_t> c;
+        for (const uint32_t v : {sequence++, w, 1u, x, 0u}) {
+            Be32(c, v);
+        }
+        c.insert(c.end(), {0, 1, 0, 10, dispose, blend});
+        Chunk(out, "fcTL", c);
+    };
+    control(2, 0, 0, 0);
+    Chunk(out, "IDAT", PngChunkData(red, "IDAT"));
+    for (const auto& [colour, x, dispose] : {std::tuple{qRgb(0, 255, 0), 1u, uint8_t{1}},
+                                             std::tuple{qRgb(0, 0, 255), 0u, uint8_t{0}}}) {
+        control(1, x, dispose, 1);
+        std::vector<uint8_t> data;
+        Be32(data, sequence++);
+        const auto data1 = PngChunkData(Encoded(SolidRgb(1, 1, colour), "png"), "IDAT");
+        data.insert(data.end(), data1.begin(), data1.end());
+        Chunk(out, "fdAT", data);
+    }
+    Chunk(out, "IEND", {});
+    return out;
+}
+
+// A red 8 x 8 JPEG whose index lists a blue 16 x 8 one stored after it.
+std::vector<uint8_t> TwoPictureJpeg() {
+    const auto first = Encoded(SolidRgb(8, 8, qRgb(255, 0, 0)), "jpeg");
+    const auto second = Encoded(SolidRgb(16, 8, qRgb(0, 0, 255)), "jpeg");
+    const uint32_t base = 10;  // the index header: after SOI, marker, length and "MPF\0"
+    const uint32_t secondAt = static_cast<uint32_t>(first.size()) + 66;
+    std::vector<uint8_t> index = {'I',  'I',  42, 0, 8,  0, 0, 0, 1,  0,        // one entry:
+                                  0x02, 0xB0, 7,  0, 32, 0, 0, 0, 26, 0, 0, 0,  // pictures
+                                  0,    0,    0,  0};
+    for (const uint32_t offset : {0u, secondAt - base}) {
+        const uint32_t fields[4] = {0, 0, offset, 0};
+        for (const uint32_t v : fields) {
+            for (int s = 0; s < 32; s += 8) {
+                index.push_back(static_cast<uint8_t>(v >> s));
+            }
+        }
+    }
+    std::vector<uint8_t> out = {0xFF, 0xD8, 0xFF, 0xE2, 0, 64, 'M', 'P', 'F', 0};
+    out.insert(out.end(), index.begin(), index.end());
+    out.insert(out.end(), first.begin() + 2, first.end());
+    out.insert(out.end(), second.begin(), second.end());
+    return out;
+}
+
+TEST(MultiFrame, AnimatedPngAndMultiPictureJpegListEveryFrame) {
+    test::ScratchDir dir;
+    test::WriteBytes(dir / "anim.png", ThreeFramePng());
+    test::WriteBytes(dir / "pair.mpo", TwoPictureJpeg());
+
+    ImageFile png = ImageFile::Open(dir / "anim.png");
+    ASSERT_TRUE(png.IsValid()) << png.Error();
+    ASSERT_EQ(png.FrameDimensions().size(), 1u);
+    EXPECT_EQ(png.FrameDimensions()[0].dimension, FrameDimension::Time);
+    ASSERT_EQ(png.FrameDimensions()[0].count, 3u);
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb expected[3][2] = {{qRgb(255, 0, 0), qRgb(255, 0, 0)},
+                                 {qRgb(255, 0, 0), qRgb(0, 255, 0)},
+                                 {qRgb(0, 0, 255), white}};  // cleared: the page shows
+    for (const int frame : {0, 1, 2, 1, 2}) {  // backwards once: composited again from 0
+        ASSERT_TRUE(png.SelectActiveFrame(FrameDimension::Time, frame));
+        PageBitmap page = test::WhitePage(2, 1);
+        ASSERT_TRUE(png.DrawActiveFrame(page, {0, 0, 2, 1})) << png.Error();
+        for (int x = 0; x < 2; ++x) {
+            EXPECT_EQ(View(page).pixel(x, 0), expected[frame][x]) << frame << " " << x;
+        }
+    }
+
+    ImageFile mpo = ImageFile::Open(dir / "pair.mpo");
+    ASSERT_TRUE(mpo.IsValid()) << mpo.Error();
+    ASSERT_EQ(mpo.FrameDimensions()[0].count, 2u);
+    EXPECT_EQ(mpo.FrameDimensions()[0].dimension, FrameDimension::Page);
+    const QSize sizes[2] = {{8, 8}, {16, 8}};
+    const QRgb colours[2] = {qRgb(255, 0, 0), qRgb(0, 0, 255)};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(mpo.SelectActiveFrame(FrameDimension::Page, i));
+        ASSERT_EQ(QSize(mpo.Width(), mpo.Height()), sizes[i]);
+        PageBitmap page = test::WhitePage(mpo.Width(), mpo.Height());
+        ASSERT_TRUE(mpo.DrawActiveFrame(page, {0, 0, mpo.Width(), mpo.Height()}));
+        const QRgb got = View(page).pixel(4, 4);
+        EXPECT_LE(std::abs(qRed(got) - qRed(colours[i])) + std::abs(qBlue(got) - qBlue(colours[i])),
+                  20)
+            << i;
+    }
 }
 
 }  // namespace
