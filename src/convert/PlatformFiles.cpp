@@ -226,6 +226,9 @@ bool TemporaryFile::Place(const fs::path& target, std::string& error) {
     if (!GiveName(error)) {
         return false;
     }
+    // The new entry is durable before it replaces the old one, and the replacement after.
+    std::string unsynced;
+    SyncFolder(folder_, unsynced);
     if (::rename(name_.c_str(), target.c_str()) != 0) {
         error = SystemReason(errno);
         return false;
@@ -234,8 +237,7 @@ bool TemporaryFile::Place(const fs::path& target, std::string& error) {
     ::close(fd_);
     fd_ = -1;
     // The file is in place; a folder that cannot be synced only weakens the durability.
-    std::string ignored;
-    SyncFolder(folder_, ignored);
+    SyncFolder(folder_, unsynced);
     return true;
 }
 
