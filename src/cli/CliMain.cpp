@@ -6,6 +6,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CollectPhotos.h"
 #include "cli/InfoCommand.h"
+#include "cli/PrintableName.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalToolkit.h"
 #include "cli/UsageText.h"
@@ -68,13 +69,13 @@ void PrintSummary(const convert::RunSummary& summary, std::FILE* out) {
     const char* pages = summary.pagesWritten == 1 ? "page" : "pages";
     if (summary.outputFiles.size() == 1) {
         std::fprintf(out, "wrote %d %s to %s\n", summary.pagesWritten, pages,
-                     summary.outputFiles.front().c_str());
+                     Printable(summary.outputFiles.front()).c_str());
         return;
     }
     std::fprintf(out, "wrote %d %s to %zu files:\n", summary.pagesWritten, pages,
                  summary.outputFiles.size());
     for (const auto& file : summary.outputFiles) {
-        std::fprintf(out, "  %s\n", file.c_str());
+        std::fprintf(out, "  %s\n", Printable(file).c_str());
     }
 }
 
@@ -86,8 +87,9 @@ int ListPages(const CollectResult& collected, std::FILE* out) {
         const bool turned = e.outputFormat.nRotateAngel == 90 || e.outputFormat.nRotateAngel == 270;
         const int32_t width = turned ? e.outputFormat.nOutputHeight : e.outputFormat.nOutputWidth;
         const int32_t height = turned ? e.outputFormat.nOutputWidth : e.outputFormat.nOutputHeight;
-        std::fprintf(out, "%d\t%s\tframe %d of %d\t%dx%d\t%dx%d\n", ++page, e.path.c_str(),
-                     e.frameIndex + 1, e.totalFrames, e.width, e.height, width, height);
+        std::fprintf(out, "%d\t%s\tframe %d of %d\t%dx%d\t%dx%d\n", ++page,
+                     Printable(e.path).c_str(), e.frameIndex + 1, e.totalFrames, e.width, e.height,
+                     width, height);
     }
     std::fflush(out);
     if (collected.list.empty()) {
@@ -133,7 +135,7 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
             std::fprintf(streams.err,
                          "vellumo-cli: %s exists and was not replaced (use -y or --overwrite to "
                          "replace it); nothing written\n",
-                         options.output.c_str());
+                         Printable(options.output).c_str());
             return kExitUsageOrNothing;
         case convert::StartResult::EmptyList:
         case convert::StartResult::StopRequested:

@@ -1,5 +1,7 @@
 #include "cli/CollectPhotos.h"
 
+#include "cli/PrintableName.h"
+
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -41,7 +43,8 @@ void AddFile(const std::string& path, const CliOptions& options, ui::Toolkit& to
              std::FILE* err, CollectResult& result) {
     if (photolist::AddPhotoFile(path, options.record, toolkit, result.list) == 0) {
         ++result.inputsFailed;
-        std::fprintf(err, "vellumo-cli: %s: %s, skipped\n", path.c_str(), WhyNoPhoto(path).c_str());
+        std::fprintf(err, "vellumo-cli: %s: %s, skipped\n", Printable(path).c_str(),
+                     WhyNoPhoto(path).c_str());
     }
 }
 
@@ -69,7 +72,7 @@ CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std
             continue;
         }
         if (found.empty() && !options.quiet) {
-            std::fprintf(err, "vellumo-cli: %s: no photos found\n", input.c_str());
+            std::fprintf(err, "vellumo-cli: %s: no photos found\n", Printable(input).c_str());
         }
         for (const auto& path : found) {
             // A file the search found but that is no image is passed over silently, as

@@ -1,5 +1,7 @@
 #include "cli/InfoCommand.h"
 
+#include "cli/PrintableName.h"
+
 #include <QCryptographicHash>
 #include <QString>
 #include <cinttypes>
@@ -54,11 +56,11 @@ bool PrintFrame(imaging::ImageFile& image, imaging::FrameDimension dimension, ui
 bool PrintFile(const std::string& path, std::FILE* out, std::FILE* err) {
     imaging::ImageFile image = imaging::ImageFile::Open(std::filesystem::path(path));
     if (!image.IsValid()) {
-        std::fprintf(err, "vellumo-cli: %s: %s\n", path.c_str(),
+        std::fprintf(err, "vellumo-cli: %s: %s\n", Printable(path).c_str(),
                      image.Error().empty() ? "not a readable image" : image.Error().c_str());
         return false;
     }
-    std::fprintf(out, "%s: %s\n", path.c_str(), image.FormatName().c_str());
+    std::fprintf(out, "%s: %s\n", Printable(path).c_str(), image.FormatName().c_str());
     if (const int orientation = image.ExifOrientation(); orientation != 0) {
         std::fprintf(out, "  exif orientation %d\n", orientation);
     }

@@ -1,5 +1,6 @@
 #include "cli/Terminal.h"
 
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -10,12 +11,18 @@ namespace {
 
 void (*g_onInterrupt)() = nullptr;
 
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 extern "C" void HandleInterrupt(int) {
     if (g_onInterrupt != nullptr) {
         g_onInterrupt();
     }
-    // The next Ctrl-C gets the default handling again.
-    std::signal(SIGINT, SIG_DFL);
+    // The next one gets the default handling again: the run is asked to stop only once.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    for (const int signal : kStopSignals) {
+        ::sigaction(signal, &fallback, nullptr);
+    }
 }
 
 }  // namespace
@@ -34,7 +41,15 @@ int TerminalColumns(std::FILE* stream) {
 
 void InstallInterruptHandler(void (*onInterrupt)()) {
     g_onInterrupt = onInterrupt;
-    std::signal(SIGINT, HandleInterrupt);
+    struct sigaction handler {};
+    handler.sa_handler = HandleInterrupt;
+    ::sigemptyset(&handler.sa_mask);
+    for (const int signal : kStopSignals) {
+        ::sigaddset(&handler.sa_mask, signal);  // one handler at a time
+    }
+    for (const int signal : kStopSignals) {
+        ::sigaction(signal, &handler, nullptr);
+    }
 }
 
 }  // namespace vellumo::cli

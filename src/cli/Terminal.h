@@ -13,7 +13,8 @@ bool IsTerminal(std::FILE* stream);
 int TerminalColumns(std::FILE* stream);
 
 // Calls `onInterrupt` (from a signal handler: it must only set an atomic flag) on the
-// first Ctrl-C; a second Ctrl-C ends the program at once, as usual.
+// first Ctrl-C, termination request (SIGTERM) or hang-up (SIGHUP); a second one ends the
+// program at once, as usual.
 void InstallInterruptHandler(void (*onInterrupt)());
 
 }  // namespace vellumo::cli

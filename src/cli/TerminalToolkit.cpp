@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "cli/PrintableName.h"
+
 namespace vellumo::cli {
 namespace {
 
@@ -44,7 +46,7 @@ void TerminalToolkit::DrawBarLocked() {
                        std::string(static_cast<size_t>(kBarCells - filled), '-') + "] page " +
                        std::to_string(page_) + " of " + std::to_string(total_) + "  ";
     const size_t room = static_cast<size_t>(std::max(settings_.columns - 1, 0));
-    std::string name(BaseName(currentFile_));
+    std::string name = Printable(BaseName(currentFile_));
     if (line.size() + name.size() > room && room > line.size() + 3) {
         name = "..." + name.substr(name.size() - (room - line.size() - 3));
     }
@@ -60,7 +62,9 @@ void TerminalToolkit::DrawBarLocked() {
 
 void TerminalToolkit::PrintLineLocked(std::string_view line) {
     ClearBarLocked();
-    std::fwrite(line.data(), 1, line.size(), err_);
+    // Lines carry file names, and a name may hold any control character.
+    const std::string shown = Printable(line);
+    std::fwrite(shown.data(), 1, shown.size(), err_);
     std::fputc('\n', err_);
     DrawBarLocked();
     std::fflush(err_);
@@ -84,7 +88,7 @@ ui::Answer TerminalToolkit::MessageBox(std::string_view text, std::string_view c
         return ui::Answer::No;
     }
     ClearBarLocked();
-    line += " [y/N] ";
+    line = Printable(line) + " [y/N] ";
     std::fputs(line.c_str(), err_);
     std::fflush(err_);
     std::array<char, 256> reply{};

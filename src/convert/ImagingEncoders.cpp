@@ -8,13 +8,17 @@ namespace vellumo::convert {
 
 namespace {
 
+constexpr std::string_view kNoEncoder = "no encoder for this format is available";
+
 class ImagingTiff : public TiffOutput {
   public:
-    bool Open(const std::filesystem::path& path, const imaging::TiffWriteOptions& options) {
-        return writer_.Open(path, options);
+    bool Open(int descriptor, const std::string& name, const imaging::TiffWriteOptions& options) {
+        return writer_.Open(descriptor, name, options);
     }
     bool AppendPage(const imaging::PageBitmap& page) override { return writer_.AppendPage(page); }
     bool Close() override { return writer_.Close(); }
+    std::string Error() const override { return writer_.Error(); }
+    bool HasFailedWrite() const override { return writer_.HasFailedWrite(); }
 
   private:
     imaging::MultiPageTiffWriter writer_;
@@ -22,26 +26,40 @@ class ImagingTiff : public TiffOutput {
 
 class ImagingEncoders : public OutputEncoders {
   public:
-    std::unique_ptr<TiffOutput> OpenTiff(const std::filesystem::path& path,
-                                         const imaging::TiffWriteOptions& options) override {
+    std::unique_ptr<TiffOutput> OpenTiff(int descriptor, const std::string& name,
+                                         const imaging::TiffWriteOptions& options,
+                                         std::string& error) override {
         if (imaging::FindEncoder("image/tiff") < 0) {
+            error = kNoEncoder;
             return nullptr;
         }
         auto tiff = std::make_unique<ImagingTiff>();
-        if (!tiff->Open(path, options)) {
+        if (!tiff->Open(descriptor, name, options)) {
+            error = tiff->Error();
             return nullptr;
         }
         return tiff;
     }
-    bool SaveBmp24(const imaging::PageBitmap& page, const std::filesystem::path& path) override {
-        return imaging::FindEncoder("image/bmp") >= 0 && imaging::SaveBmp24(page, path).ok;
+    imaging::WriteOutcome SaveBmp24(const imaging::PageBitmap& page,
+                                    const imaging::WriteTarget& target) override {
+        if (imaging::FindEncoder("image/bmp") < 0) {
+            return {false, std::string(kNoEncoder)};
+        }
+        return imaging::SaveBmp24(page, target);
     }
-    bool SaveJpeg(const imaging::PageBitmap& page, const std::filesystem::path& path,
-                  int quality) override {
-        return imaging::FindEncoder("image/jpeg") >= 0 && imaging::SaveJpeg(page, path, quality).ok;
+    imaging::WriteOutcome SaveJpeg(const imaging::PageBitmap& page,
+                                   const imaging::WriteTarget& target, int quality) override {
+        if (imaging::FindEncoder("image/jpeg") < 0) {
+            return {false, std::string(kNoEncoder)};
+        }
+        return imaging::SaveJpeg(page, target, quality);
     }
-    bool SavePng(const imaging::PageBitmap& page, const std::filesystem::path& path) override {
-        return imaging::FindEncoder("image/png") >= 0 && imaging::SavePng(page, path).ok;
+    imaging::WriteOutcome SavePng(const imaging::PageBitmap& page,
+                                  const imaging::WriteTarget& target) override {
+        if (imaging::FindEncoder("image/png") < 0) {
+            return {false, std::string(kNoEncoder)};
+        }
+        return imaging::SavePng(page, target);
     }
 };
 

@@ -16,17 +16,17 @@ namespace {
 
 // A temporary BMP that no other page or run can share: in the system's temporary folder,
 // or beside the output when that folder takes no file.
-std::optional<fs::path> MakeTemporaryBmp(ui::Toolkit& toolkit, const fs::path& target) {
+std::optional<TemporaryFile> MakeTemporaryBmp(ui::Toolkit& toolkit, const fs::path& outputFolder) {
     std::error_code ec;
     const fs::path systemTemp = fs::temp_directory_path(ec);
+    std::string error;
     if (!ec) {
-        if (auto made = CreateUniqueFile(systemTemp, "BMP", ".TMP")) {
+        if (auto made = TemporaryFile::Create(systemTemp, "BMP.TMP", error)) {
             return made;
         }
     }
     toolkit.MessageBox(text::kCannotGetTempName, text::kError, ui::MessageStyle::Error);
-    fs::path folder = target.parent_path();
-    return CreateUniqueFile(folder.empty() ? fs::path(".") : folder, ".BMP", ".TMP");
+    return TemporaryFile::Create(outputFolder, "BMP.TMP", error);
 }
 
 bool Reduce(const fs::path& temporary, const fs::path& target, int bits, int paletteSize) {
@@ -49,19 +49,17 @@ bool Reduce(const fs::path& temporary, const fs::path& target, int bits, int pal
 }  // namespace
 
 bool WriteIndexedBmp(ui::Toolkit& toolkit, OutputEncoders& writers, const imaging::PageBitmap& page,
-                     const fs::path& target, const std::string& outputName, int bits,
-                     int paletteSize) {
-    const auto temporary = MakeTemporaryBmp(toolkit, target);
+                     const fs::path& target, const fs::path& outputFolder,
+                     const std::string& outputName, int bits, int paletteSize) {
+    // The temporary goes away with this object, killed or not.
+    const auto temporary = MakeTemporaryBmp(toolkit, outputFolder);
     bool written = false;
-    if (temporary && writers.SaveBmp24(page, *temporary)) {
-        written = Reduce(*temporary, target, bits, paletteSize);
+    if (temporary && writers.SaveBmp24(page, imaging::WriteTarget(temporary->descriptor())).ok) {
+        written = Reduce(temporary->AccessPath(), target, bits, paletteSize);
     }
     // Any step that failed leaves the page unwritten, and the user is told so.
     if (!written) {
         toolkit.MessageBox(text::kFailedToSave, outputName, ui::MessageStyle::Error);
-    }
-    if (temporary && !RemoveFileIfPresent(*temporary)) {
-        toolkit.MessageBox(text::kCannotDeleteTemp, text::kWarning, ui::MessageStyle::Warning);
     }
     return written;
 }

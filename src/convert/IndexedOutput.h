@@ -13,10 +13,11 @@
 namespace vellumo::convert {
 
 // Writes `page` to `target` with `bits` bits per pixel and a palette of `paletteSize`
-// colours. `outputName` is the caption of "Failed to save the file!", shown whenever the
-// file is not written. True when the file was written.
+// colours; the temporary BMP goes to `outputFolder` when the system's temporary folder
+// takes no file. `outputName` is the caption of "Failed to save the file!", shown
+// whenever the file is not written. True when the file was written.
 bool WriteIndexedBmp(ui::Toolkit& toolkit, OutputEncoders& writers, const imaging::PageBitmap& page,
-                     const std::filesystem::path& target, const std::string& outputName, int bits,
-                     int paletteSize);
+                     const std::filesystem::path& target, const std::filesystem::path& outputFolder,
+                     const std::string& outputName, int bits, int paletteSize);
 
 }  // namespace vellumo::convert

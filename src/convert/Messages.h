@@ -36,7 +36,5 @@ inline constexpr std::string_view kFailedToSave = "Failed to save the file!";
 
 // Indexed BMP output.
 inline constexpr std::string_view kCannotGetTempName = "Can not get the temporary bitmap filename!";
-inline constexpr std::string_view kCannotDeleteTemp =
-    "Can not delete the temporary bitmap filename!";
 
 }  // namespace vellumo::convert::text

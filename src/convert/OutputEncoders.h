@@ -5,8 +5,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "imaging/PageBitmap.h"
+#include "imaging/PageWriters.h"
 #include "imaging/TiffWriteOptions.h"
 
 namespace vellumo::convert {
@@ -19,18 +21,26 @@ class TiffOutput {
     virtual bool AppendPage(const imaging::PageBitmap& page) = 0;
     // Finishes the file; false when that failed.
     virtual bool Close() = 0;
+    // Why the last call failed, in the system's words where the system refused.
+    virtual std::string Error() const = 0;
+    // True once a write failed: the file lacks pages it was given.
+    virtual bool HasFailedWrite() const = 0;
 };
 
 class OutputEncoders {
   public:
     virtual ~OutputEncoders() = default;
-    // Nothing when the file cannot be created.
-    virtual std::unique_ptr<TiffOutput> OpenTiff(const std::filesystem::path& path,
-                                                 const imaging::TiffWriteOptions& options) = 0;
-    virtual bool SaveBmp24(const imaging::PageBitmap& page, const std::filesystem::path& path) = 0;
-    virtual bool SaveJpeg(const imaging::PageBitmap& page, const std::filesystem::path& path,
-                          int quality) = 0;
-    virtual bool SavePng(const imaging::PageBitmap& page, const std::filesystem::path& path) = 0;
+    // Writes into the empty file open as `descriptor` (the caller's; `name` is for
+    // messages). Nothing, with the reason in `error`, when that cannot begin.
+    virtual std::unique_ptr<TiffOutput> OpenTiff(int descriptor, const std::string& name,
+                                                 const imaging::TiffWriteOptions& options,
+                                                 std::string& error) = 0;
+    virtual imaging::WriteOutcome SaveBmp24(const imaging::PageBitmap& page,
+                                            const imaging::WriteTarget& target) = 0;
+    virtual imaging::WriteOutcome SaveJpeg(const imaging::PageBitmap& page,
+                                           const imaging::WriteTarget& target, int quality) = 0;
+    virtual imaging::WriteOutcome SavePng(const imaging::PageBitmap& page,
+                                          const imaging::WriteTarget& target) = 0;
 };
 
 std::unique_ptr<OutputEncoders> MakeImagingEncoders();

@@ -1,11 +1,26 @@
 #include "convert/PageSaver.h"
 
+#include <cerrno>
+#include <system_error>
+
+#include "base/Utf8Path.h"
 #include "convert/IndexedOutput.h"
 #include "convert/Messages.h"
 #include "options/OutputPhotoFormat.h"
 #include "options/PixelFormats.h"
 
 namespace vellumo::convert {
+
+namespace {
+
+// The writer's message ends with the system's reason after the last ": "; the path
+// before it is the temporary's, which means nothing to the user.
+std::string SystemPart(const std::string& error) {
+    const size_t cut = error.rfind(": ");
+    return cut == std::string::npos ? error : error.substr(cut + 2);
+}
+
+}  // namespace
 
 PageSaver::PageSaver(ui::Toolkit& toolkit, OutputEncoders& writers, StagedOutputs& outputs,
                      const imaging::TiffWriteOptions& tiffOptions, int pageTotal)
@@ -37,7 +52,7 @@ bool PageSaver::Save(const imaging::PageBitmap& page, const photolist::PhotoEntr
             break;
         default:
             // No encoder for the value: nothing is written, and the user is told so.
-            ReportFailure(path);
+            ReportFailure(path, {});
             CountPage();
             break;
     }
@@ -50,18 +65,23 @@ bool PageSaver::Save(const imaging::PageBitmap& page, const photolist::PhotoEntr
 bool PageSaver::SaveTiff(const imaging::PageBitmap& page, const std::string& path) {
     if (!tiff_) {
         // The first page of the run creates the file; if that failed, later pages try again.
-        const auto temporary = outputs_.TemporaryFor(path);
-        if (temporary) {
-            tiff_ = writers_.OpenTiff(*temporary, tiffOptions_);
+        std::string error;
+        TemporaryFile* temporary = outputs_.TemporaryFor(path, &error);
+        if (temporary != nullptr) {
+            tiff_ = writers_.OpenTiff(temporary->descriptor(), path, tiffOptions_, error);
         }
         if (!tiff_) {
-            ReportFailure(path);
+            outputs_.Discard(path);
+            ReportFailure(path, error);
             return false;
         }
         tiffPath_ = path;
     }
+    if (tiff_->HasFailedWrite()) {
+        return false;  // told once, when the write failed
+    }
     if (!tiff_->AppendPage(page)) {
-        ReportFailure(path);
+        ReportFailure(path, tiff_->HasFailedWrite() ? SystemPart(tiff_->Error()) : tiff_->Error());
         return false;
     }
     outputs_.MarkWritten(tiffPath_);
@@ -70,35 +90,44 @@ bool PageSaver::SaveTiff(const imaging::PageBitmap& page, const std::string& pat
 
 bool PageSaver::SaveSingle(const imaging::PageBitmap& page, const photolist::PhotoEntry& entry) {
     const std::string& path = entry.outputFilePath;
-    const auto temporary = outputs_.TemporaryFor(path);
-    if (!temporary) {
-        ReportFailure(path);
+    std::string error;
+    TemporaryFile* temporary = outputs_.TemporaryFor(path, &error);
+    if (temporary == nullptr) {
+        ReportFailure(path, error);
         return false;
     }
-    bool ok = false;
+    if (!temporary->Empty()) {
+        outputs_.Discard(path);
+        ReportFailure(path, std::generic_category().message(errno));
+        return false;
+    }
+    imaging::WriteOutcome outcome;
     const auto& record = entry.outputFormat;
+    const imaging::WriteTarget target(temporary->descriptor());
     if (record.nOuptputFormat == options::kFormatBmp) {
         const auto& pixelFormat = options::PixelFormatAt(record.iComboPixelFormat);
         if (pixelFormat.indexed) {
             // The indexed path shows its own messages, the failed save among them.
-            ok = WriteIndexedBmp(toolkit_, writers_, page, *temporary, path,
-                                 pixelFormat.bitsPerPixel, pixelFormat.paletteSize);
-            if (!ok) {
+            const std::filesystem::path folder = base::PathFromUtf8(path).parent_path();
+            if (!WriteIndexedBmp(toolkit_, writers_, page, temporary->AccessPath(),
+                                 folder.empty() ? std::filesystem::path(".") : folder, path,
+                                 pixelFormat.bitsPerPixel, pixelFormat.paletteSize)) {
                 outputs_.Discard(path);
                 return false;
             }
+            outcome.ok = true;
         } else {
             // Every direct pixel format is written as the 24-bit page it is.
-            ok = writers_.SaveBmp24(page, *temporary);
+            outcome = writers_.SaveBmp24(page, target);
         }
     } else if (record.nOuptputFormat == options::kFormatJpg) {
-        ok = writers_.SaveJpeg(page, *temporary, record.nCurrentJpegQuality);
+        outcome = writers_.SaveJpeg(page, target, record.nCurrentJpegQuality);
     } else {
-        ok = writers_.SavePng(page, *temporary);
+        outcome = writers_.SavePng(page, target);
     }
-    if (!ok) {
+    if (!outcome.ok) {
         outputs_.Discard(path);
-        ReportFailure(path);
+        ReportFailure(path, outcome.error);
         return false;
     }
     outputs_.MarkWritten(path);
@@ -109,16 +138,28 @@ bool PageSaver::Close() {
     if (!tiff_) {
         return true;
     }
-    const bool ok = tiff_->Close();
-    tiff_.reset();
-    if (!ok) {
-        ReportFailure(tiffPath_);
+    const bool failedWrite = tiff_->HasFailedWrite();
+    const bool closed = tiff_->Close();
+    if (!closed) {
+        ReportFailure(tiffPath_, SystemPart(tiff_->Error()));
     }
-    return ok;
+    tiff_.reset();
+    if (failedWrite || !closed) {
+        outputs_.Discard(tiffPath_);
+        return false;
+    }
+    return true;
 }
 
-void PageSaver::ReportFailure(const std::string& path) {
-    toolkit_.MessageBox(text::kFailedToSave, path, ui::MessageStyle::Error);
+void PageSaver::ReportFailure(const std::string& path, const std::string& reason) {
+    if (!reported_.insert(path + '\n' + reason).second) {
+        return;
+    }
+    std::string message(text::kFailedToSave);
+    if (!reason.empty()) {
+        message += " (" + reason + ")";
+    }
+    toolkit_.MessageBox(message, path, ui::MessageStyle::Error);
 }
 
 void PageSaver::CountPage() {

@@ -55,9 +55,10 @@ class Run {
         }
 
         // A folder that takes no new file gets one message, not one per page.
-        if (total > 0 && !outputs_.TemporaryFor(snapshot_[0].outputFilePath)) {
-            toolkit_.MessageBox(text::kFailedToSave, snapshot_[0].outputFilePath,
-                                ui::MessageStyle::Error);
+        std::string error;
+        if (total > 0 && outputs_.TemporaryFor(snapshot_[0].outputFilePath, &error) == nullptr) {
+            toolkit_.MessageBox(std::string(text::kFailedToSave) + " (" + error + ")",
+                                snapshot_[0].outputFilePath, ui::MessageStyle::Error);
             summary_.outputFailed = true;
             summary_.photosFailed = total;
         } else {
@@ -117,13 +118,19 @@ class Run {
         pages.Cancel();
         files.CloseAll();
 
-        const bool closed = saver.Close();
+        // A file that failed to close or lost a write is thrown away by Close, so the file
+        // at its name stays as it was.
+        const bool complete = saver.Close();
         const StagedOutputs::CommitResult placed = outputs_.Commit();
-        for (const auto& path : placed.failed) {
-            toolkit_.MessageBox(text::kFailedToSave, path, ui::MessageStyle::Error);
+        for (const auto& failure : placed.failed) {
+            std::string message = std::string(text::kFailedToSave) + " (" + failure.reason + ")";
+            if (!failure.keptAs.empty()) {
+                message += "; the new file is kept as " + failure.keptAs;
+            }
+            toolkit_.MessageBox(message, failure.finalPath, ui::MessageStyle::Error);
         }
         summary_.outputFiles = placed.placed;
-        summary_.outputFailed = !closed || !placed.failed.empty();
+        summary_.outputFailed = !complete || !placed.failed.empty();
         summary_.pagesWritten = saver.pagesWritten();
         summary_.photosFailed = handled - saver.pagesWritten();
     }

@@ -1,42 +1,49 @@
 #include "convert/StagedOutputs.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
 
 #include "base/Utf8Path.h"
-#include "convert/PlatformFiles.h"
 
 namespace vellumo::convert {
 
 namespace fs = std::filesystem;
 
-StagedOutputs::~StagedOutputs() {
-    for (const auto& [finalPath, staged] : staged_) {
-        RemoveFileIfPresent(staged.temporary);
-    }
-}
+namespace {
 
-std::optional<fs::path> StagedOutputs::TemporaryFor(const std::string& finalPath) {
+constexpr std::string_view kChangedMeanwhile = "it was changed by another program during the run";
+
+}  // namespace
+
+TemporaryFile* StagedOutputs::TemporaryFor(const std::string& finalPath, std::string* error) {
     if (const auto it = staged_.find(finalPath); it != staged_.end()) {
-        return it->second.temporary;
+        return it->second.file.get();
     }
-    const fs::path target = base::PathFromUtf8(finalPath);
+    std::string reason;
+    const fs::path target = FinalTarget(base::PathFromUtf8(finalPath));
     std::error_code ec;
     if (fs::is_directory(target, ec)) {
-        return std::nullopt;  // a folder is never replaced by a file
+        reason = std::make_error_code(std::errc::is_a_directory).message();
+    } else {
+        fs::path folder = target.parent_path();
+        if (folder.empty()) {
+            folder = ".";
+        }
+        // The identity is taken before the temporary exists, so any change after this
+        // moment is someone else's.
+        const FileIdentity before = IdentityOf(target);
+        if (auto made =
+                TemporaryFile::Create(folder, base::Utf8FromPath(target.filename()), reason)) {
+            Staged staged{std::make_unique<TemporaryFile>(std::move(*made)), target, before, false,
+                          staged_.size()};
+            return staged_.emplace(finalPath, std::move(staged)).first->second.file.get();
+        }
     }
-    fs::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
+    if (error != nullptr) {
+        *error = reason;
     }
-    // Hidden, and with the final extension, so that nothing mistakes it for the output.
-    const std::string name = base::Utf8FromPath(target.filename());
-    const std::string extension = base::Utf8FromPath(target.extension());
-    auto temporary = CreateUniqueFile(folder, "." + name + "-", extension);
-    if (!temporary) {
-        return std::nullopt;
-    }
-    staged_[finalPath] = {*temporary, false, staged_.size()};
-    return temporary;
+    return nullptr;
 }
 
 void StagedOutputs::MarkWritten(const std::string& finalPath) {
@@ -46,25 +53,32 @@ void StagedOutputs::MarkWritten(const std::string& finalPath) {
 }
 
 void StagedOutputs::Discard(const std::string& finalPath) {
-    if (const auto it = staged_.find(finalPath); it != staged_.end()) {
-        RemoveFileIfPresent(it->second.temporary);
-        staged_.erase(it);
-    }
+    staged_.erase(finalPath);
 }
 
 StagedOutputs::CommitResult StagedOutputs::Commit() {
-    std::vector<std::pair<std::string, Staged>> ordered(staged_.begin(), staged_.end());
+    std::vector<std::pair<const std::string, Staged>*> ordered;
+    for (auto& entry : staged_) {
+        ordered.push_back(&entry);
+    }
     std::sort(ordered.begin(), ordered.end(),
-              [](const auto& a, const auto& b) { return a.second.order < b.second.order; });
+              [](const auto* a, const auto* b) { return a->second.order < b->second.order; });
     CommitResult result;
-    for (const auto& [finalPath, staged] : ordered) {
+    for (auto* entry : ordered) {
+        const std::string& finalPath = entry->first;
+        Staged& staged = entry->second;
         if (!staged.written) {
-            RemoveFileIfPresent(staged.temporary);
-        } else if (ReplaceFile(staged.temporary, base::PathFromUtf8(finalPath))) {
-            result.placed.push_back(finalPath);
-        } else {
-            result.failed.push_back(finalPath);
+            continue;  // removed with the rest below
         }
+        std::string reason;
+        if (IdentityOf(staged.target) != staged.before) {
+            reason = kChangedMeanwhile;
+        } else if (staged.file->Place(staged.target, reason)) {
+            result.placed.push_back(finalPath);
+            continue;
+        }
+        const auto kept = staged.file->Keep();
+        result.failed.push_back({finalPath, reason, kept ? base::Utf8FromPath(*kept) : ""});
     }
     staged_.clear();
     return result;

@@ -1,6 +1,5 @@
 // SaveBmp24: our own 24-bit BMP writer (BITMAPFILEHEADER + BITMAPINFOHEADER).
 
-#include <QSaveFile>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -33,7 +32,7 @@ WriteOutcome Failed(const std::string& why) {
 
 }  // namespace
 
-WriteOutcome SaveBmp24(const PageBitmap& page, const std::filesystem::path& path) {
+WriteOutcome SaveBmp24(const PageBitmap& page, const WriteTarget& target) {
     if (page.empty()) {
         return Failed("The page is empty");
     }
@@ -64,32 +63,21 @@ WriteOutcome SaveBmp24(const PageBitmap& page, const std::filesystem::path& path
     if (!line) {
         return Failed("Not enough memory to write the BMP file");
     }
-    QSaveFile file(QtFilePath(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Failed(file.errorString().toStdString());
-    }
-    bool written = file.write(reinterpret_cast<const char*>(header), sizeof header) ==
-                   static_cast<qint64>(sizeof header);
-    for (int32_t y = page.height() - 1; written && y >= 0; --y) {
-        const uint8_t* rgb = page.row(y);
-        uint8_t* bgr = line.get();
-        for (int32_t x = 0; x < page.width(); ++x, rgb += 3, bgr += 3) {
-            bgr[0] = rgb[2];
-            bgr[1] = rgb[1];
-            bgr[2] = rgb[0];
+    return WriteWholeFile(target, [&](QIODevice& file) -> std::string {
+        bool written = WriteAll(file, reinterpret_cast<const char*>(header), sizeof header);
+        for (int32_t y = page.height() - 1; written && y >= 0; --y) {
+            const uint8_t* rgb = page.row(y);
+            uint8_t* bgr = line.get();
+            for (int32_t x = 0; x < page.width(); ++x, rgb += 3, bgr += 3) {
+                bgr[0] = rgb[2];
+                bgr[1] = rgb[1];
+                bgr[2] = rgb[0];
+            }
+            written = WriteAll(file, reinterpret_cast<const char*>(line.get()),
+                               static_cast<qint64>(rowBytes));
         }
-        written = file.write(reinterpret_cast<const char*>(line.get()),
-                             static_cast<qint64>(rowBytes)) == static_cast<qint64>(rowBytes);
-    }
-    if (!written) {
-        const std::string why = file.errorString().toStdString();
-        file.cancelWriting();
-        return Failed(why);
-    }
-    if (!file.commit()) {
-        return Failed(file.errorString().toStdString());
-    }
-    return WriteOutcome{true, {}};
+        return written ? std::string() : file.errorString().toStdString();
+    });
 }
 
 }  // namespace vellumo::imaging

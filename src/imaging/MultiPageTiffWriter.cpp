@@ -59,7 +59,8 @@ struct MultiPageTiffWriter::State {
     TiffFileIo io;
     TiffMessages messages;
     TIFF* tiff = nullptr;
-    std::filesystem::path path;
+    std::filesystem::path path;  // empty when the file is the caller's descriptor
+    std::string name;
     TiffWriteOptions options;
     std::unique_ptr<TiffStripPipeline> pipeline;
     std::unique_ptr<uint8_t[]> scratch;  // a strip handed to libtiff, which may alter it
@@ -206,9 +207,34 @@ const std::string& MultiPageTiffWriter::Error() const {
     return error_;
 }
 
+bool MultiPageTiffWriter::HasFailedWrite() const {
+    return state_ && state_->broken;
+}
+
 bool MultiPageTiffWriter::Open(const std::filesystem::path& path, const TiffWriteOptions& options) {
+    bool created = false;
+    const bool opened = OpenWith(base::Utf8FromPath(path), options, [&](TiffFileIo& io) {
+        created = io.Open(path);
+        return created;
+    });
+    if (opened) {
+        state_->path = path;
+    } else if (created) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);  // a file without pages is no TIFF
+    }
+    return opened;
+}
+
+bool MultiPageTiffWriter::Open(int descriptor, const std::string& name,
+                               const TiffWriteOptions& options) {
+    return OpenWith(name, options, [&](TiffFileIo& io) { return io.Open(descriptor); });
+}
+
+bool MultiPageTiffWriter::OpenWith(const std::string& name, const TiffWriteOptions& options,
+                                   const std::function<bool(TiffFileIo&)>& openFile) {
     if (state_) {
-        error_ = "A TIFF file is already open: " + base::Utf8FromPath(state_->path);
+        error_ = "A TIFF file is already open: " + state_->name;
         return false;
     }
     if (options.compression == TiffCompression::Jpeg &&
@@ -227,35 +253,33 @@ bool MultiPageTiffWriter::Open(const std::filesystem::path& path, const TiffWrit
         state = std::make_unique<State>();
         state->pipeline = std::make_unique<TiffStripPipeline>(EncoderThreads(options));
     } catch (const std::bad_alloc&) {
-        error_ = "Not enough memory to open " + base::Utf8FromPath(path);
+        error_ = "Not enough memory to open " + name;
         return false;
     }
-    state->path = path;
+    state->name = name;
     state->options = options;
     if (state->options.stripBytes == 0) {
         state->options.stripBytes = TiffWriteOptions{}.stripBytes;
     }
 
-    if (!state->io.Open(path)) {
-        error_ = "Cannot create " + base::Utf8FromPath(path) + ": " + state->io.Reason();
+    if (!openFile(state->io)) {
+        error_ = "Cannot create " + name + ": " + state->io.Reason();
         return false;
     }
     TIFFOpenOptions* openOptions = TIFFOpenOptionsAlloc();
     if (openOptions != nullptr) {
         state->messages.AttachTo(openOptions);
-        state->tiff = state->io.OpenTiff(base::Utf8FromPath(path), "w", openOptions);
+        state->tiff = state->io.OpenTiff(name, "w", openOptions);
         TIFFOpenOptionsFree(openOptions);
     }
     const int64_t length = state->tiff != nullptr ? state->io.Length() : -1;
     if (state->tiff == nullptr || length < 0 || state->io.HasFailed()) {
-        error_ = "Cannot create " + base::Utf8FromPath(path) + ": " + state->Cause();
+        error_ = "Cannot create " + name + ": " + state->Cause();
         if (state->tiff != nullptr) {
             state->io.RefuseWrites();
             TIFFClose(state->tiff);
         }
         state->io.Close();
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);  // a file without pages is no TIFF
         return false;
     }
     state->completeLength = length;
@@ -271,7 +295,7 @@ bool MultiPageTiffWriter::AppendPage(const PageBitmap& page) {
     }
     State& state = *state_;
     if (state.broken) {
-        error_ = "Page not written, an earlier write to " + base::Utf8FromPath(state.path) +
+        error_ = "Page not written, an earlier write to " + state.name +
                  " failed: " + state.brokenReason;
         return false;
     }
@@ -294,8 +318,8 @@ bool MultiPageTiffWriter::AppendPage(const PageBitmap& page) {
     // libtiff from adding the half-made directory when it is closed.
     state.broken = true;
     state.brokenReason = reason;
-    error_ = "Writing page " + std::to_string(state.pages + 1) + " to " +
-             base::Utf8FromPath(state.path) + " failed: " + reason;
+    error_ = "Writing page " + std::to_string(state.pages + 1) + " to " + state.name +
+             " failed: " + reason;
     if (!state.io.CutBackTo(state.pages, state.completeLength)) {
         error_ += " (and the file could not be cut back to its complete pages)";
     }
@@ -324,12 +348,12 @@ bool MultiPageTiffWriter::Close() {
         ok = false;
         reason = state->io.Reason();
     }
-    if (state->pages == 0) {
+    if (state->pages == 0 && !state->path.empty()) {
         std::error_code ignored;
         std::filesystem::remove(state->path, ignored);  // a file without pages is no TIFF
     }
     if (!ok) {
-        error_ = "Closing " + base::Utf8FromPath(state->path) + " failed: " + reason;
+        error_ = "Closing " + state->name + " failed: " + reason;
     }
     return ok;
 }

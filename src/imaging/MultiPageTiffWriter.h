@@ -7,6 +7,7 @@
 // compressions go through libtiff.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,8 @@
 #include "imaging/TiffWriteOptions.h"
 
 namespace vellumo::imaging {
+
+class TiffFileIo;
 
 class MultiPageTiffWriter {
   public:
@@ -26,6 +29,9 @@ class MultiPageTiffWriter {
     // Creates the file (an existing one is replaced). False, with Error() set, when the
     // file cannot be created, the options are invalid, or a file is already open.
     bool Open(const std::filesystem::path& path, const TiffWriteOptions& options = {});
+    // Writes into an empty file already open for reading and writing, which stays the
+    // caller's to close and remove; `name` is the file's name in messages.
+    bool Open(int descriptor, const std::string& name, const TiffWriteOptions& options = {});
 
     // Writes `page` as the next page and makes it part of the file on disk. False, with
     // Error() set, when the page was not written; the file still holds every earlier
@@ -39,6 +45,8 @@ class MultiPageTiffWriter {
     bool Close();
 
     bool IsOpen() const;
+    // True once a write failed: the file lacks pages that were given to it.
+    bool HasFailedWrite() const;
     // Pages completely written so far.
     int PageCount() const;
     // Why the last failing call failed.
@@ -46,6 +54,9 @@ class MultiPageTiffWriter {
 
   private:
     struct State;
+    // Open with `openFile` making the file (path or descriptor) ready.
+    bool OpenWith(const std::string& name, const TiffWriteOptions& options,
+                  const std::function<bool(TiffFileIo&)>& openFile);
     std::unique_ptr<State> state_;
     std::string error_;
 };

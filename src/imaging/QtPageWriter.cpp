@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include "imaging/PageWriters.h"
 #include "imaging/WriterFiles.h"
@@ -10,8 +9,8 @@
 namespace vellumo::imaging {
 namespace {
 
-WriteOutcome WriteWithQt(const PageBitmap& page, const std::filesystem::path& path,
-                         const char* format, int quality) {
+WriteOutcome WriteWithQt(const PageBitmap& page, const WriteTarget& target, const char* format,
+                         int quality) {
     if (page.empty()) {
         return WriteOutcome{false, "The page is empty"};
     }
@@ -25,36 +24,26 @@ WriteOutcome WriteWithQt(const PageBitmap& page, const std::filesystem::path& pa
     view.setDotsPerMeterX(DotsPerMeter(page.dpiX()));
     view.setDotsPerMeterY(DotsPerMeter(page.dpiY()));
 
-    QSaveFile file(QtFilePath(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return WriteOutcome{false, file.errorString().toStdString()};
-    }
-    QImageWriter writer(&file, format);
-    if (quality >= 0) {
-        writer.setQuality(quality);
-    }
-    if (!writer.write(view)) {
-        const std::string why = writer.errorString().toStdString();
-        file.cancelWriting();
-        return WriteOutcome{false, why};
-    }
-    if (!file.commit()) {
-        return WriteOutcome{false, file.errorString().toStdString()};
-    }
-    return WriteOutcome{true, {}};
+    return WriteWholeFile(target, [&](QIODevice& file) -> std::string {
+        QImageWriter writer(&file, format);
+        if (quality >= 0) {
+            writer.setQuality(quality);
+        }
+        return writer.write(view) ? std::string() : writer.errorString().toStdString();
+    });
 }
 
 }  // namespace
 
-WriteOutcome SaveJpeg(const PageBitmap& page, const std::filesystem::path& path, int quality) {
+WriteOutcome SaveJpeg(const PageBitmap& page, const WriteTarget& target, int quality) {
     if (quality < 1 || quality > 100) {
         return WriteOutcome{false, "JPEG quality must be 1 to 100, not " + std::to_string(quality)};
     }
-    return WriteWithQt(page, path, "jpeg", quality);
+    return WriteWithQt(page, target, "jpeg", quality);
 }
 
-WriteOutcome SavePng(const PageBitmap& page, const std::filesystem::path& path) {
-    return WriteWithQt(page, path, "png", -1);
+WriteOutcome SavePng(const PageBitmap& page, const WriteTarget& target) {
+    return WriteWithQt(page, target, "png", -1);
 }
 
 }  // namespace vellumo::imaging

@@ -36,6 +36,15 @@ bool TiffFileIo::Open(const std::filesystem::path& path) {
     return true;
 }
 
+bool TiffFileIo::Open(int descriptor) {
+    if (!file_.open(descriptor, QIODevice::ReadWrite | QIODevice::Unbuffered,
+                    QFileDevice::DontCloseHandle)) {
+        NoteFailure(file_.errorString().toStdString());
+        return false;
+    }
+    return true;
+}
+
 TIFF* TiffFileIo::OpenTiff(const std::string& name, const char* mode, TIFFOpenOptions* options) {
     return TIFFClientOpenExt(name.c_str(), mode, this, &ReadProc, &WriteProc, &SeekProc, &CloseProc,
                              &SizeProc, &MapProc, &UnmapProc, options);

@@ -21,6 +21,9 @@ class TiffFileIo {
 
     // Creates (or empties) the file for reading and writing.
     bool Open(const std::filesystem::path& path);
+    // Works on an empty file already open for reading and writing; the descriptor stays
+    // the caller's (not closed here).
+    bool Open(int descriptor);
 
     // Opens libtiff over this file in mode `mode`; null on failure.
     TIFF* OpenTiff(const std::string& name, const char* mode, TIFFOpenOptions* options);

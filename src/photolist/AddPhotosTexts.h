@@ -12,6 +12,8 @@ inline constexpr std::string_view kFailedGetStatusFrom = "Failed file.GetStatus 
 // Both follow the searched folder's path.
 inline constexpr std::string_view kOccursError = " occurs error!";
 inline constexpr std::string_view kNotARightDirectory = " is not a right directory";
+// Follows a subfolder's path and the system's reason for not reading it.
+inline constexpr std::string_view kFolderSkipped = "; the folder is skipped";
 
 // The open-error text shown for a file whose time cannot be read is cut to this length.
 inline constexpr size_t kMaxOpenErrorText = 254;

@@ -28,10 +28,9 @@ struct FolderItem {
 };
 
 // The items of one folder sorted by name; empty when the folder cannot be listed (an
-// error in the middle keeps what was listed before it).
-std::vector<FolderItem> ListFolder(const std::string& folder) {
+// error in the middle keeps what was listed before it). `ec` says why.
+std::vector<FolderItem> ListFolder(const std::string& folder, std::error_code& ec) {
     std::vector<FolderItem> items;
-    std::error_code ec;
     fs::directory_iterator it(fs::path(folder), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         FolderItem item;
@@ -94,11 +93,21 @@ bool PhotoFinder::Search(const std::string& root, std::vector<std::string>& resu
     while (!queue.empty()) {
         const std::string folder = std::move(queue.front());
         queue.pop_front();
-        const auto identity = IdentifyFolder(folder);
-        if (!identity || !folderRead.insert(*identity).second) {
+        int error = 0;
+        const auto identity = IdentifyFolder(folder, &error);
+        if (!identity) {
+            SkippedFolder(folder, std::generic_category().message(error));
             continue;
         }
-        for (const FolderItem& item : ListFolder(folder)) {
+        if (!folderRead.insert(*identity).second) {
+            continue;
+        }
+        std::error_code listError;
+        const std::vector<FolderItem> items = ListFolder(folder, listError);
+        if (listError) {
+            SkippedFolder(folder, listError.message());
+        }
+        for (const FolderItem& item : items) {
             if (item.isFolder) {
                 queue.push_back(folder + item.name + kSeparator);
             } else if (item.isRegularFile && MatchesPhotoExtension(item.name)) {
@@ -107,6 +116,11 @@ bool PhotoFinder::Search(const std::string& root, std::vector<std::string>& resu
         }
     }
     return true;
+}
+
+void PhotoFinder::SkippedFolder(const std::string& folder, const std::string& reason) {
+    reporter_.Report(folder + ": " + reason + std::string(texts::kFolderSkipped),
+                     ui::kApplicationName);
 }
 
 }  // namespace vellumo::photolist

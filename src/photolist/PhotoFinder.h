@@ -29,8 +29,10 @@ class PhotoFinder {
     // matches, breadth first; within a folder, entries are taken in byte order of their
     // names so that the result does not depend on the file system's order. Folder links
     // are followed, but every real folder is read once, so links that lead back cannot
-    // make the walk endless. Folders that cannot be read are passed over. Names are kept
-    // as the file system gives them, valid UTF-8 or not.
+    // make the walk endless. A folder that cannot be read (no permission, a path too
+    // long) is passed over and reported as its path, the system's reason and
+    // texts::kFolderSkipped. Names are kept as the file system gives them, valid UTF-8
+    // or not.
     // A root that cannot be queried is reported as root + " occurs error!", one that is
     // not a folder as root + " is not a right directory" (caption: the application
     // name); both give false and add nothing.
@@ -40,6 +42,8 @@ class PhotoFinder {
     const std::string& root() const { return root_; }
 
   private:
+    void SkippedFolder(const std::string& folder, const std::string& reason);
+
     options::Reporter& reporter_;
     std::string root_;
 };

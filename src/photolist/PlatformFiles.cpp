@@ -9,9 +9,13 @@
 
 namespace vellumo::photolist {
 
-std::optional<FolderIdentity> IdentifyFolder(const std::filesystem::path& path) {
+std::optional<FolderIdentity> IdentifyFolder(const std::filesystem::path& path, int* error) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    const bool found = ::stat(path.c_str(), &info) == 0;
+    if (!found || !S_ISDIR(info.st_mode)) {
+        if (error != nullptr) {
+            *error = found ? ENOTDIR : errno;
+        }
         return std::nullopt;
     }
     return FolderIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};

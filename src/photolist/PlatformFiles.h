@@ -18,8 +18,10 @@ struct FolderIdentity {
     friend auto operator<=>(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
-// The identity of the folder at `path` (links followed); nullopt when it cannot be read.
-std::optional<FolderIdentity> IdentifyFolder(const std::filesystem::path& path);
+// The identity of the folder at `path` (links followed); nullopt when it cannot be read,
+// with the system's error number in `error` when given.
+std::optional<FolderIdentity> IdentifyFolder(const std::filesystem::path& path,
+                                             int* error = nullptr);
 
 // What opening a file and reading its status gave.
 struct FileTimeResult {

@@ -348,6 +348,23 @@ TEST(CliList, ShowsEveryPageWithItsSizeAndWritesNothing) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
+// A name can hold a newline or an escape sequence: each page stays one line, and the
+// terminal gets the escaped form, in the list and in the progress lines alike.
+TEST(CliList, ControlCharactersInNamesAreEscaped) {
+    TempFolder folder;
+    const std::string odd = folder / "two\nlines\x1b]0;title\a.tif";
+    ASSERT_TRUE(WriteMultiPageTiff(odd, {{4, 3, 1, 1, 1}, {5, 2, 1, 1, 1}}));
+    const std::string shown = folder / "two\\nlines\\x1b]0;title\\x07.tif";
+    const auto list = Cli({"--list", odd});
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(list.out, "1\t" + shown + "\tframe 1 of 2\t4x3\t4x3\n2\t" + shown +
+                            "\tframe 2 of 2\t5x2\t5x2\n");
+    const auto run = Cli({odd, "-o", folder / "out.tif"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("page 1 of 2: " + shown + "\n"));
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+}
+
 // ---- Help and version ----
 
 TEST(CliCommands, HelpVersionAndUsageErrors) {

@@ -195,33 +195,37 @@ TEST(CliInputs, TimeSortOrdersByModificationTime) {
 
 // ---- Stop ----
 
+// Ctrl-C, a termination request and a hang-up all stop the run the same way.
 TEST(CliInputs, InterruptStopsAfterThePageInHandAndKeepsAValidFile) {
     if (!SamplesPresent()) {
         GTEST_SKIP() << "sample photos absent";
     }
-    TempFolder folder;
-    const std::string out = folder / "stopped.tif";
-    std::vector<std::string> args;
-    for (int i = 0; i < 30; ++i) {
-        args.push_back(Sample(i % 2 == 0 ? "Landscape_1.jpg" : "Portrait_1.jpg"));
+    for (const int stopSignal : {SIGINT, SIGTERM, SIGHUP}) {
+        TempFolder folder;
+        const std::string out = folder / "stopped.tif";
+        std::vector<std::string> args;
+        for (int i = 0; i < 30; ++i) {
+            args.push_back(Sample(i % 2 == 0 ? "Landscape_1.jpg" : "Portrait_1.jpg"));
+        }
+        args.insert(args.end(), {"-o", out});
+
+        const auto r = RunProcess(
+            VELLUMO_CLI_PATH, args, {},
+            [](const std::string& err) { return err.find("page 3 of 30") != std::string::npos; },
+            stopSignal);
+
+        EXPECT_EQ(r.exitCode, 1) << "signal " << stopSignal << ": " << r.err;
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(r.out, m, std::regex("wrote ([0-9]+) pages"))) << r.out;
+        const int written = std::stoi(m[1]);
+        EXPECT_GE(written, 1);
+        EXPECT_LT(written, 30);
+        EXPECT_THAT(r.err, HasSubstr("stopped after " + std::to_string(written) + " of 30 pages"));
+        const auto pages = ReadTiffPages(out);
+        ASSERT_EQ(static_cast<int>(pages.size()), written);
+        uint32_t w = 0, h = 0;
+        EXPECT_FALSE(ReadTiffRgba(out, written - 1, w, h).empty());
     }
-    args.insert(args.end(), {"-o", out});
-
-    const auto r = RunProcess(VELLUMO_CLI_PATH, args, {}, [](const std::string& err) {
-        return err.find("page 3 of 30") != std::string::npos;
-    });
-
-    EXPECT_EQ(r.exitCode, 1) << r.err;
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(r.out, m, std::regex("wrote ([0-9]+) pages"))) << r.out;
-    const int written = std::stoi(m[1]);
-    EXPECT_GE(written, 1);
-    EXPECT_LT(written, 30);
-    EXPECT_THAT(r.err, HasSubstr("stopped after " + std::to_string(written) + " of 30 pages"));
-    const auto pages = ReadTiffPages(out);
-    ASSERT_EQ(static_cast<int>(pages.size()), written);
-    uint32_t w = 0, h = 0;
-    EXPECT_FALSE(ReadTiffRgba(out, written - 1, w, h).empty());
 }
 
 // ---- Caption and log ----

@@ -21,10 +21,11 @@ struct ProcessResult {
 };
 
 // `onErr` sees the standard error text so far after every read; returning true sends
-// SIGINT to the child (once).
+// `stopSignal` to the child (once).
 inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                                 const std::string& input = {},
-                                const std::function<bool(const std::string&)>& onErr = {}) {
+                                const std::function<bool(const std::string&)>& onErr = {},
+                                int stopSignal = SIGINT) {
     ProcessResult result;
     int inPipe[2], outPipe[2], errPipe[2];
     if (::pipe(inPipe) != 0 || ::pipe(outPipe) != 0 || ::pipe(errPipe) != 0) {
@@ -79,7 +80,7 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
             }
             (i == 0 ? result.out : result.err).append(buffer, static_cast<size_t>(n));
             if (i == 1 && onErr && !interrupted && onErr(result.err)) {
-                ::kill(child, SIGINT);
+                ::kill(child, stopSignal);
                 interrupted = true;
             }
         }

@@ -427,7 +427,8 @@ TEST_F(RunTest, UnwritableOutputFolderGivesOneMessageAndNothingElse) {
         const auto result = ConvertAndWait(tk, list, Settings(output));
         const auto messages = tk.messages();
         ASSERT_EQ(messages.size(), 1u) << output;
-        EXPECT_EQ(messages[0].text, "Failed to save the file!");
+        // The system's reason, whatever it is for this folder.
+        EXPECT_EQ(messages[0].text.rfind("Failed to save the file! (", 0), 0u) << messages[0].text;
         EXPECT_EQ(messages[0].caption, output);
         EXPECT_EQ(result.summary.pagesWritten, 0);
         EXPECT_TRUE(result.summary.outputFailed);

@@ -44,21 +44,18 @@ TEST_F(StagedOutputsTest, OldFileStaysUntilCommitThenIsReplaced) {
     const fs::path target = folder_ / "album.tif";
     Write(target, "old");
     StagedOutputs outputs;
-    const auto temporary = outputs.TemporaryFor(target.string());
-    ASSERT_TRUE(temporary.has_value());
-    EXPECT_EQ(temporary->parent_path(), folder_);
-    EXPECT_NE(*temporary, target);
-    EXPECT_EQ(temporary->extension(), ".tif");
+    TemporaryFile* temporary = outputs.TemporaryFor(target.string());
+    ASSERT_NE(temporary, nullptr);
     EXPECT_EQ(outputs.TemporaryFor(target.string()), temporary);  // one per final name
+    EXPECT_EQ(FilesInFolder(), 1u);                               // the temporary has no name yet
 
-    Write(*temporary, "new");
+    Write(temporary->AccessPath(), "new");
     outputs.MarkWritten(target.string());
     EXPECT_EQ(Read(target), "old");
     const auto result = outputs.Commit();
     ASSERT_EQ(result.placed.size(), 1u);
     EXPECT_TRUE(result.failed.empty());
     EXPECT_EQ(Read(target), "new");
-    EXPECT_FALSE(fs::exists(*temporary));
     EXPECT_EQ(FilesInFolder(), 1u);
 }
 
@@ -80,9 +77,7 @@ TEST_F(StagedOutputsTest, DiscardedAndAbandonedTemporariesAreRemoved) {
         StagedOutputs outputs;
         ASSERT_TRUE(outputs.TemporaryFor((folder_ / "a.jpg").string()));
         ASSERT_TRUE(outputs.TemporaryFor((folder_ / "b.jpg").string()));
-        EXPECT_EQ(FilesInFolder(), 2u);
         outputs.Discard((folder_ / "a.jpg").string());
-        EXPECT_EQ(FilesInFolder(), 1u);
     }  // never committed
     EXPECT_EQ(FilesInFolder(), 0u);
 }
@@ -93,17 +88,17 @@ TEST_F(StagedOutputsTest, TwoRunsNeverShareATemporaryFile) {
     const auto a = first.TemporaryFor((folder_ / "x.tif").string());
     const auto b = second.TemporaryFor((folder_ / "x.tif").string());
     ASSERT_TRUE(a && b);
-    EXPECT_NE(*a, *b);
+    EXPECT_NE(a->descriptor(), b->descriptor());
 }
 
 TEST_F(StagedOutputsTest, MissingFolderOrAFileInItsPlaceGivesNoTemporary) {
     Write(folder_ / "plain", "a file, not a folder");
     StagedOutputs outputs;
-    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "plain" / "x.tif").string()).has_value());
-    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "missing" / "x.tif").string()).has_value());
-    EXPECT_FALSE(outputs.TemporaryFor("/proc/x.tif").has_value());
+    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "plain" / "x.tif").string()));
+    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "missing" / "x.tif").string()));
+    EXPECT_FALSE(outputs.TemporaryFor("/proc/x.tif"));
     fs::create_directories(folder_ / "a-folder");
-    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "a-folder").string()).has_value());
+    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "a-folder").string()));
 }
 
 TEST_F(StagedOutputsTest, UnwritableFolderGivesNoTemporary) {
@@ -112,7 +107,7 @@ TEST_F(StagedOutputsTest, UnwritableFolderGivesNoTemporary) {
     }
     fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
     StagedOutputs outputs;
-    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "x.tif").string()).has_value());
+    EXPECT_FALSE(outputs.TemporaryFor((folder_ / "x.tif").string()));
 }
 
 TEST_F(StagedOutputsTest, ReplacedFileKeepsItsPermissionsAndNewFilesGetOrdinaryOnes) {
@@ -122,9 +117,9 @@ TEST_F(StagedOutputsTest, ReplacedFileKeepsItsPermissionsAndNewFilesGetOrdinaryO
                                   fs::perms::group_read | fs::perms::others_read);
     StagedOutputs outputs;
     for (const auto& name : {existing, folder_ / "fresh.png"}) {
-        const auto t = outputs.TemporaryFor(name.string());
+        TemporaryFile* t = outputs.TemporaryFor(name.string());
         ASSERT_TRUE(t);
-        Write(*t, "new");
+        Write(t->AccessPath(), "new");
         outputs.MarkWritten(name.string());
     }
     ASSERT_EQ(outputs.Commit().placed.size(), 2u);
@@ -142,14 +137,61 @@ TEST_F(StagedOutputsTest, ReplacedFileKeepsItsPermissionsAndNewFilesGetOrdinaryO
 TEST_F(StagedOutputsTest, TargetThatCannotBeReplacedKeepsTheTemporary) {
     const fs::path target = folder_ / "taken";
     StagedOutputs outputs;
-    const auto t = outputs.TemporaryFor(target.string());
+    TemporaryFile* t = outputs.TemporaryFor(target.string());
     ASSERT_TRUE(t);
     fs::create_directories(target / "inside");  // a non-empty folder cannot be renamed over
-    Write(*t, "pages");
+    Write(t->AccessPath(), "pages");
     outputs.MarkWritten(target.string());
     const auto result = outputs.Commit();
     ASSERT_EQ(result.failed.size(), 1u);
-    EXPECT_EQ(Read(*t), "pages");
+    EXPECT_FALSE(result.failed[0].reason.empty());
+    EXPECT_EQ(Read(result.failed[0].keptAs), "pages");
+}
+
+// Another program wrote the output while the run went on: its file stays, ours is kept
+// beside it and the failure says why.
+TEST_F(StagedOutputsTest, TargetChangedDuringTheRunIsNotReplaced) {
+    const fs::path target = folder_ / "album.tif";
+    Write(target, "old");
+    StagedOutputs outputs;
+    TemporaryFile* t = outputs.TemporaryFor(target.string());
+    ASSERT_TRUE(t);
+    Write(t->AccessPath(), "ours");
+    outputs.MarkWritten(target.string());
+    Write(folder_ / "theirs", "theirs");
+    fs::rename(folder_ / "theirs", target);
+    const auto result = outputs.Commit();
+    EXPECT_TRUE(result.placed.empty());
+    ASSERT_EQ(result.failed.size(), 1u);
+    EXPECT_NE(result.failed[0].reason.find("changed by another program"), std::string::npos);
+    EXPECT_EQ(Read(target), "theirs");
+    EXPECT_EQ(Read(result.failed[0].keptAs), "ours");
+}
+
+// Links stay links, the file they name is replaced (a dangling link's target is made);
+// a name of 250 bytes, too long for a longer temporary name, works as well.
+TEST_F(StagedOutputsTest, LinksAndLongNames) {
+    fs::create_directories(folder_ / "real");
+    Write(folder_ / "real" / "album.tif", "old");
+    fs::create_symlink("real/album.tif", folder_ / "link.tif");
+    fs::create_symlink("link.tif", folder_ / "chain.tif");
+    fs::create_symlink("real/new.tif", folder_ / "dangling.tif");
+    const std::string longName = std::string(246, 'n') + ".tif";
+    StagedOutputs outputs;
+    for (const auto& name : {std::string("chain.tif"), std::string("dangling.tif"), longName}) {
+        TemporaryFile* t = outputs.TemporaryFor((folder_ / name).string());
+        ASSERT_TRUE(t) << name;
+        Write(t->AccessPath(), "new " + name.substr(0, 5));
+        outputs.MarkWritten((folder_ / name).string());
+    }
+    ASSERT_EQ(outputs.Commit().placed.size(), 3u);
+    for (const auto& link : {"link.tif", "chain.tif", "dangling.tif"}) {
+        EXPECT_TRUE(fs::is_symlink(folder_ / link)) << link;
+    }
+    EXPECT_EQ(Read(folder_ / "real" / "album.tif"), "new chain");
+    EXPECT_EQ(Read(folder_ / "real" / "new.tif"), "new dangl");
+    EXPECT_EQ(Read(folder_ / longName), "new nnnnn");
+    EXPECT_EQ(FilesInFolder(), 5u);
 }
 
 }  // namespace

@@ -189,9 +189,11 @@ std::string SearchWithoutPrivileges(const std::string& root) {
         for (const auto& r : results) {
             text += r + "\n";
         }
+        for (const auto& r : reporter.reports) {
+            text += "report: " + r.text + "\n";
+        }
         const ssize_t written = ::write(fds[1], text.data(), text.size());
-        ::_exit(ok && written == static_cast<ssize_t>(text.size()) && reporter.reports.empty() ? 0
-                                                                                               : 4);
+        ::_exit(ok && written == static_cast<ssize_t>(text.size()) ? 0 : 4);
     }
     ::close(fds[1]);
     std::string text;
@@ -206,7 +208,7 @@ std::string SearchWithoutPrivileges(const std::string& root) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "<failed>";
 }
 
-TEST(PhotoFinder, UnreadableSubfolderIsPassedOver) {
+TEST(PhotoFinder, UnreadableSubfolderIsPassedOverAndReported) {
     TempFolder folder;
     const fs::path root = folder.path();
     Touch(root / "a.jpg");
@@ -219,7 +221,9 @@ TEST(PhotoFinder, UnreadableSubfolderIsPassedOver) {
 
     const std::string found = SearchWithoutPrivileges(root.string());
 
-    EXPECT_EQ(found, (root / "a.jpg").string() + "\n" + (root / "open" / "b.jpg").string() + "\n");
+    EXPECT_EQ(found, (root / "a.jpg").string() + "\n" + (root / "open" / "b.jpg").string() + "\n" +
+                         "report: " + (root / "locked").string() +
+                         "/: Permission denied; the folder is skipped\n");
 }
 
 }  // namespace
