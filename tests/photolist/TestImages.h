@@ -107,22 +107,15 @@ inline bool WriteBytes(const std::string& path, const std::string& bytes) {
 // The RGBA pixels of one TIFF directory decoded by libtiff; empty on failure.
 inline std::vector<uint32_t> ReadTiffRgba(const std::string& path, int directory, uint32_t& width,
                                           uint32_t& height) {
-    std::vector<uint32_t> pixels;
-    TIFF* tif = TIFFOpen(path.c_str(), "r");
-    if (tif == nullptr) {
-        return pixels;
+    bool ok = false;
+    std::vector<TiffPage> pages = ReadTiffPages(path, &ok);
+    if (!ok || directory < 0 || static_cast<size_t>(directory) >= pages.size()) {
+        return {};
     }
-    if (TIFFSetDirectory(tif, static_cast<tdir_t>(directory)) == 1 &&
-        TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) == 1 &&
-        TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) == 1) {
-        pixels.resize(static_cast<size_t>(width) * height);
-        if (TIFFReadRGBAImageOriented(tif, width, height, pixels.data(), ORIENTATION_TOPLEFT, 0) !=
-            1) {
-            pixels.clear();
-        }
-    }
-    TIFFClose(tif);
-    return pixels;
+    TiffPage& page = pages[static_cast<size_t>(directory)];
+    width = static_cast<uint32_t>(page.width);
+    height = static_cast<uint32_t>(page.height);
+    return std::move(page.abgr);
 }
 
 }  // namespace vellumo::test
