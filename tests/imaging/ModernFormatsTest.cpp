@@ -1,0 +1,223 @@
+// The newer photo formats over the shared "modern" corpus: every valid file that an
+// independent decoder reads opens with the frames and size it found, and its pixels
+// match what that decoder (heif-convert, djxl, dcraw_emu) makes of it; broken files are
+// refused with a message, never a crash.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "ReadTestSupport.h"
+#include "imaging/ImageFile.h"
+
+namespace vellumo::imaging {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ModernFile {
+    std::string path, format, expect, decodeResult;
+    int width = 0, height = 0, frames = 0;
+};
+
+fs::path ModernDir() {
+    return test::Corpora() / "modern";
+}
+
+std::vector<ModernFile> ReadManifest() {
+    std::vector<ModernFile> files;
+    std::ifstream in(ModernDir() / "MANIFEST.tsv");
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        std::vector<std::string> cells;
+        std::stringstream row(line);
+        for (std::string cell; std::getline(row, cell, '\t');) {
+            cells.push_back(cell);
+        }
+        if (cells.size() < 10) {
+            continue;
+        }
+        ModernFile f{cells[0], cells[1], cells[6], cells[9]};
+        f.width = std::atoi(cells[3].c_str());
+        f.height = std::atoi(cells[4].c_str());
+        f.frames = std::atoi(cells[5].c_str());
+        files.push_back(f);
+    }
+    return files;
+}
+
+// The folders whose files this program now reads, and the independent decoder's command
+// (input, output PNG/PPM) used for the pixel comparison; empty where sizes and frame
+// counts are compared but not pixels.
+const std::map<std::string, std::string>& Families() {
+    static const std::map<std::string, std::string> families = {
+        {"heif", "heif-convert -q 100 '%1' '%2.png' >/dev/null 2>&1"},
+        {"avif", "heif-convert -q 100 '%1' '%2.png' >/dev/null 2>&1"},
+        {"jxl", "djxl '%1' '%2.png' >/dev/null 2>&1"},
+        {"raw", "dcraw_emu -w -Z '%2.ppm' '%1' >/dev/null 2>&1"},
+        {"webp", ""},
+        {"tga", ""},
+        {"svg", ""},
+        {"emf", ""},
+        {"wmf", ""},
+    };
+    return families;
+}
+
+std::string FamilyOf(const ModernFile& f) {
+    return f.path.substr(0, f.path.find('/'));
+}
+
+// Read by the independent decoder, and a kind of file this program reads in full
+// (AVIF sequences are read through libheif, which sees only their first image).
+bool MustRead(const ModernFile& f) {
+    return f.expect == "valid" && Families().count(FamilyOf(f)) > 0 &&
+           f.decodeResult.find("ok") != std::string::npos && f.format != "AVIF-sequence";
+}
+
+int TotalFrames(const ImageFile& image) {
+    int total = 0;
+    for (const FrameDimensionCount& d : image.FrameDimensions()) {
+        total += static_cast<int>(d.count);
+    }
+    return total;
+}
+
+// Drawings with text need the font database, which needs an application.
+class ModernFormats : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (QCoreApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "imaging_modern_tests";
+            static char* argv[] = {name, nullptr};
+            new QGuiApplication(argc, argv);
+        }
+    }
+};
+
+TEST_F(ModernFormats, ValidFilesOpenWithTheirFramesAndSizeAndBrokenOnesAreRefusedCleanly) {
+    if (!fs::exists(ModernDir() / "MANIFEST.tsv")) {
+        GTEST_SKIP() << "modern corpus not available";
+    }
+    int checked = 0;
+    for (const ModernFile& f : ReadManifest()) {
+        SCOPED_TRACE(f.path);
+        ImageFile image = ImageFile::Open(ModernDir() / f.path);
+        if (!MustRead(f)) {
+            // Anything else may be read or refused, but a refusal says why.
+            EXPECT_TRUE(image.IsValid() || !image.Error().empty());
+            if (image.IsValid()) {
+                const QImage frame = image.DecodeForDisplay(QSize(64, 64));
+                EXPECT_TRUE(!frame.isNull() || !image.Error().empty());
+            }
+            continue;
+        }
+        ASSERT_TRUE(image.IsValid()) << image.Error();
+        const bool vector = FamilyOf(f) == "emf" || FamilyOf(f) == "svg" || FamilyOf(f) == "wmf";
+        if (f.frames > 0 && FamilyOf(f) != "raw") {
+            EXPECT_EQ(TotalFrames(image), f.frames);
+        }
+        // Raw pixels stay as the sensor holds them, the manifest gives the upright size;
+        // for JPEG XL it gives the stored size (the pixel comparison checks the turn).
+        const bool turned = image.ExifOrientation() >= 5;
+        const QSize size =
+            turned ? QSize(image.Height(), image.Width()) : QSize(image.Width(), image.Height());
+        if (FamilyOf(f) == "jxl") {
+            EXPECT_TRUE(size == QSize(f.width, f.height) || size == QSize(f.height, f.width));
+        } else if (!vector) {
+            EXPECT_EQ(size, QSize(f.width, f.height));
+        }
+        const QImage frame = image.DecodeForDisplay(QSize(64, 64));
+        EXPECT_FALSE(frame.isNull()) << image.Error();
+        EXPECT_GE(frame.width(), std::min(64, image.Width()));
+        ++checked;
+    }
+    EXPECT_GE(checked, 60);
+}
+
+// Mean absolute difference per channel, both images as 8-bit RGB over white.
+double MeanDifference(QImage a, QImage b) {
+    auto overWhite = [](QImage& image) {
+        QImage flat(image.size(), QImage::Format_RGB888);
+        flat.fill(Qt::white);
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            uchar* out = flat.scanLine(y);
+            for (int x = 0; x < image.width(); ++x) {
+                const int alpha = qAlpha(in[x]);
+                out[3 * x] = static_cast<uchar>(qRed(in[x]) + 255 - alpha);
+                out[3 * x + 1] = static_cast<uchar>(qGreen(in[x]) + 255 - alpha);
+                out[3 * x + 2] = static_cast<uchar>(qBlue(in[x]) + 255 - alpha);
+            }
+        }
+        image = flat;
+    };
+    overWhite(a);
+    overWhite(b);
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width() * 3; ++x) {
+            sum += std::abs(a.constScanLine(y)[x] - b.constScanLine(y)[x]);
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+TEST_F(ModernFormats, FirstFramesMatchAnIndependentDecoder) {
+    if (!fs::exists(ModernDir() / "MANIFEST.tsv")) {
+        GTEST_SKIP() << "modern corpus not available";
+    }
+    test::ScratchDir scratch;
+    int compared = 0;
+    for (const ModernFile& f : ReadManifest()) {
+        std::string command = MustRead(f) ? Families().at(FamilyOf(f)) : "";
+        if (command.empty()) {
+            continue;
+        }
+        SCOPED_TRACE(f.path);
+        const std::string output = (scratch / std::to_string(compared)).string();
+        command.replace(command.find("%1"), 2, (ModernDir() / f.path).string());
+        command.replace(command.find("%2"), 2, output);
+        if (std::system(command.c_str()) != 0) {
+            continue;  // the tool is not installed, or this version of it fails on the file
+        }
+        // heif-convert writes one file per image (name-1.png, ...) when there are several.
+        QImage reference(QString::fromStdString(output + (FamilyOf(f) == "raw" ? ".ppm" : ".png")));
+        if (reference.isNull()) {
+            reference.load(QString::fromStdString(output + "-1.png"));
+        }
+        if (reference.isNull()) {
+            continue;  // the tool could not write its output (heif-convert and odd ICC profiles)
+        }
+        ImageFile image = ImageFile::Open(ModernDir() / f.path);
+        ASSERT_TRUE(image.IsValid()) << image.Error();
+        QImage ours = image.DecodeForDisplay(QSize());
+        ASSERT_FALSE(ours.isNull()) << image.Error();
+        // dcraw_emu turns the picture upright; we report the turn instead.
+        const int orientation = image.ExifOrientation();
+        if (orientation == 3) {
+            ours = ours.transformed(QTransform().rotate(180));
+        } else if (orientation == 6) {
+            ours = ours.transformed(QTransform().rotate(90));
+        } else if (orientation == 8) {
+            ours = ours.transformed(QTransform().rotate(270));
+        }
+        ASSERT_EQ(ours.size(), reference.size());
+        EXPECT_LT(MeanDifference(ours, reference), 2.0);
+        ++compared;
+    }
+    std::printf("compared %d files with an independent decoder\n", compared);
+    if (std::system("heif-convert --help >/dev/null 2>&1 && djxl --help >/dev/null 2>&1") == 0) {
+        EXPECT_GE(compared, 40);
+    }
+}
+
+}  // namespace
+}  // namespace vellumo::imaging
