@@ -7,9 +7,11 @@
 #include "imaging/GifDecoder.h"
 #include "imaging/HeifDecoder.h"
 #include "imaging/IcoDecoder.h"
+#include "imaging/Jp2Decoder.h"
 #include "imaging/JpegDecoder.h"
 #include "imaging/JxlDecoder.h"
 #include "imaging/PngDecoder.h"
+#include "imaging/PsdDecoder.h"
 #include "imaging/QtDecoder.h"
 #include "imaging/RawDecoder.h"
 #include "imaging/ReadFile.h"
@@ -83,6 +85,13 @@ bool IsHeif(std::span<const uint8_t> h) {
 bool IsJxl(std::span<const uint8_t> h) {
     return StartsWith(h, "\xFF\x0A", 2) ||                 // bare codestream
            StartsWith(h, "\0\0\0\x0CJXL \r\n\x87\n", 12);  // container
+}
+bool IsPsd(std::span<const uint8_t> h) {
+    return StartsWith(h, "8BPS\0\x01", 6) || StartsWith(h, "8BPS\0\x02", 6);
+}
+bool IsJp2(std::span<const uint8_t> h) {
+    return StartsWith(h, "\0\0\0\x0CjP  \r\n\x87\n", 12) ||  // JP2 container
+           StartsWith(h, "\xFF\x4F\xFF\x51", 4);                // bare codestream
 }
 // Text that opens an SVG document (after a byte-order mark and blanks), or gzip (.svgz).
 bool IsSvg(std::span<const uint8_t> h) {
@@ -176,6 +185,14 @@ std::unique_ptr<Decoder> Tga(const std::filesystem::path& p, const char*, const 
                              std::string& e) {
     return OpenTga(p, e);
 }
+std::unique_ptr<Decoder> Jp2(const std::filesystem::path& p, const char*, const char*,
+                             std::string& e) {
+    return OpenJp2(p, e);
+}
+std::unique_ptr<Decoder> Psd(const std::filesystem::path& p, const char*, const char*,
+                             std::string& e) {
+    return OpenPsd(p, e);
+}
 std::unique_ptr<Decoder> Raw(const std::filesystem::path& p, const char*, const char*,
                              std::string& e) {
     return OpenRaw(p, e);
@@ -190,10 +207,10 @@ struct Row {
 
 // Our own decoders for the formats that need more than Qt gives (reduced-scale JPEG,
 // every TIFF page, composited GIF frames, PNG without Qt's uninitialised pixels for
-// 16-bit colour keys, icons with PNG entries Qt refuses, HEIF, JPEG XL, camera raw and
-// drawings); Qt's readers for the rest. Formats with no signature at all (WBMP, XBM) are
+// 16-bit colour keys, icons with PNG entries Qt refuses, HEIF, JPEG XL, JPEG 2000, camera
+// raw, Photoshop and drawings); Qt's readers for the rest. Formats with no signature at all (WBMP, XBM) are
 // deliberately absent; TGA, whose header can be checked field by field, comes last.
-constexpr std::array<Row, 18> kDecoders = {{
+constexpr std::array<Row, 20> kDecoders = {{
     {"JPEG", IsJpeg, Jpeg, nullptr},
     {"Camera raw", IsRaw, Raw, nullptr},
     {"TIFF", IsTiff, Tiff, nullptr},
@@ -208,6 +225,8 @@ constexpr std::array<Row, 18> kDecoders = {{
     {"AVIF", IsAvif, Heif, nullptr},
     {"HEIF", IsHeif, Heif, nullptr},
     {"JPEG XL", IsJxl, Jxl, nullptr},
+    {"JPEG 2000", IsJp2, Jp2, nullptr},
+    {"PSD", IsPsd, Psd, nullptr},
     {"SVG", IsSvg, Svg, nullptr},
     {"EMF", IsEmf, Emf, nullptr},
     {"WMF", IsWmf, Wmf, nullptr},

@@ -1,8 +1,8 @@
 #include "imaging/JxlDecoder.h"
 
 #include <jxl/decode.h>
-#include <jxl/encode.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -45,7 +45,9 @@ QSize ShownSize(const JxlBasicInfo& info) {
 
 JxlPixelFormat OutputFormat(const JxlBasicInfo& info) {
     const uint32_t colour = info.num_color_channels == 1 ? 1 : 3;
-    return {colour + (info.alpha_bits > 0 ? 1 : 0), JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    // Floats, turned into 8 bits here: libjxl's own 8-bit output scales alpha channels of
+    // 9 to 15 bits wrongly.
+    return {colour + (info.alpha_bits > 0 ? 1 : 0), JXL_TYPE_FLOAT, JXL_NATIVE_ENDIAN, 0};
 }
 
 std::string StatusText(JxlDecoderStatus status) {
@@ -100,7 +102,7 @@ QImage JxlFileDecoder::Decode(QSize, std::string& error) {
         return {};
     }
     const Session session =
-        StartSession(*bytes, JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE);
+        StartSession(*bytes, JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE);
     if (!session) {
         error = "out of memory";
         return {};
@@ -110,7 +112,7 @@ QImage JxlFileDecoder::Decode(QSize, std::string& error) {
     const JxlPixelFormat format = OutputFormat(scan_.info);
     const QSize size = ShownSize(scan_.info);
     const size_t stride = static_cast<size_t>(size.width()) * format.num_channels;
-    std::vector<uint8_t> pixels;
+    std::vector<float> samples;
     for (;;) {
         const JxlDecoderStatus status = JxlDecoderProcessInput(dec);
         if (status == JXL_DEC_BASIC_INFO) {
@@ -122,21 +124,15 @@ QImage JxlFileDecoder::Decode(QSize, std::string& error) {
             }
             JxlDecoderSkipFrames(dec,
                                  static_cast<size_t>(scan_.shown[static_cast<size_t>(active_)]));
-        } else if (status == JXL_DEC_COLOR_ENCODING) {
-            // Only images stored in the codec's own colour space have a choice; ask for sRGB.
-            JxlColorEncoding srgb{};
-            JxlColorEncodingSetToSRGB(&srgb,
-                                      scan_.info.num_color_channels == 1 ? JXL_TRUE : JXL_FALSE);
-            JxlDecoderSetPreferredColorProfile(dec, &srgb);
         } else if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
             size_t needed = 0;
             if (JxlDecoderImageOutBufferSize(dec, &format, &needed) != JXL_DEC_SUCCESS ||
-                needed != stride * static_cast<size_t>(size.height())) {
+                needed != stride * static_cast<size_t>(size.height()) * sizeof(float)) {
                 error = "the JPEG XL frame does not match its header";
                 return {};
             }
-            pixels.assign(needed, 0);
-            if (JxlDecoderSetImageOutBuffer(dec, &format, pixels.data(), needed) !=
+            samples.assign(needed / sizeof(float), 0.0f);
+            if (JxlDecoderSetImageOutBuffer(dec, &format, samples.data(), needed) !=
                 JXL_DEC_SUCCESS) {
                 error = "the JPEG XL frame cannot be decoded";
                 return {};
@@ -148,6 +144,12 @@ QImage JxlFileDecoder::Decode(QSize, std::string& error) {
             return {};
         }
     }
+    // Out-of-range values (HDR, float images) are clamped to [0, 1].
+    std::vector<uint8_t> pixels(samples.size());
+    std::transform(samples.begin(), samples.end(), pixels.begin(), [](float v) {
+        return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);
+    });
+    samples = {};
     InterleavedPixels view;
     view.data = pixels.data();
     view.stride = stride;

@@ -27,6 +27,23 @@ struct Api {
     }
 };
 
+// libwmf writes the metafile's 8-bit text as it is, under an XML declaration that
+// implies UTF-8; as Latin-1 turned into UTF-8 the document is well-formed.
+std::string Latin1ToUtf8(const char* text, size_t length) {
+    std::string out;
+    out.reserve(length);
+    for (size_t i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string WmfToSvg(std::span<const uint8_t> wmf, DrawingSize& size, std::string& error) {
@@ -70,7 +87,7 @@ std::string WmfToSvg(std::span<const uint8_t> wmf, DrawingSize& size, std::strin
     error.clear();
     size.width = static_cast<int>(std::min(width, 1u << 30));
     size.height = static_cast<int>(std::min(height, 1u << 30));
-    return std::string(text, length);
+    return Latin1ToUtf8(text, length);
 }
 
 }  // namespace vellumo::imaging
