@@ -91,7 +91,7 @@ bool IsPsd(std::span<const uint8_t> h) {
 }
 bool IsJp2(std::span<const uint8_t> h) {
     return StartsWith(h, "\0\0\0\x0CjP  \r\n\x87\n", 12) ||  // JP2 container
-           StartsWith(h, "\xFF\x4F\xFF\x51", 4);                // bare codestream
+           StartsWith(h, "\xFF\x4F\xFF\x51", 4);             // bare codestream
 }
 // Text that opens an SVG document (after a byte-order mark and blanks), or gzip (.svgz).
 bool IsSvg(std::span<const uint8_t> h) {
@@ -208,29 +208,19 @@ struct Row {
 // Our own decoders for the formats that need more than Qt gives (reduced-scale JPEG,
 // every TIFF page, composited GIF frames, PNG without Qt's uninitialised pixels for
 // 16-bit colour keys, icons with PNG entries Qt refuses, HEIF, JPEG XL, JPEG 2000, camera
-// raw, Photoshop and drawings); Qt's readers for the rest. Formats with no signature at all (WBMP, XBM) are
-// deliberately absent; TGA, whose header can be checked field by field, comes last.
+// raw, Photoshop and drawings); Qt's readers for the rest. Formats with no signature at all (WBMP,
+// XBM) are deliberately absent; TGA, whose header can be checked field by field, comes last.
 constexpr std::array<Row, 20> kDecoders = {{
-    {"JPEG", IsJpeg, Jpeg, nullptr},
-    {"Camera raw", IsRaw, Raw, nullptr},
-    {"TIFF", IsTiff, Tiff, nullptr},
-    {"GIF", IsGif, Gif, nullptr},
-    {"PNG", IsPng, Png, nullptr},
-    {"BMP", IsBmp, OpenWithQt, "bmp"},
-    {"ICO", IsIco, OpenIco, "ico"},
-    {"CUR", IsCur, OpenIco, "cur"},
-    {"WebP", IsWebp, OpenWithQt, "webp"},
-    {"PNM", IsPnm, OpenWithQt, nullptr},
-    {"ICNS", IsIcns, OpenWithQt, "icns"},
-    {"AVIF", IsAvif, Heif, nullptr},
-    {"HEIF", IsHeif, Heif, nullptr},
-    {"JPEG XL", IsJxl, Jxl, nullptr},
-    {"JPEG 2000", IsJp2, Jp2, nullptr},
-    {"PSD", IsPsd, Psd, nullptr},
-    {"SVG", IsSvg, Svg, nullptr},
-    {"EMF", IsEmf, Emf, nullptr},
-    {"WMF", IsWmf, Wmf, nullptr},
-    {"TGA", IsTga, Tga, nullptr},
+    {"JPEG", IsJpeg, Jpeg, nullptr},      {"Camera raw", IsRaw, Raw, nullptr},
+    {"TIFF", IsTiff, Tiff, nullptr},      {"GIF", IsGif, Gif, nullptr},
+    {"PNG", IsPng, Png, nullptr},         {"BMP", IsBmp, OpenWithQt, "bmp"},
+    {"ICO", IsIco, OpenIco, "ico"},       {"CUR", IsCur, OpenIco, "cur"},
+    {"WebP", IsWebp, OpenWithQt, "webp"}, {"PNM", IsPnm, OpenWithQt, nullptr},
+    {"ICNS", IsIcns, OpenWithQt, "icns"}, {"AVIF", IsAvif, Heif, nullptr},
+    {"HEIF", IsHeif, Heif, nullptr},      {"JPEG XL", IsJxl, Jxl, nullptr},
+    {"JPEG 2000", IsJp2, Jp2, nullptr},   {"PSD", IsPsd, Psd, nullptr},
+    {"SVG", IsSvg, Svg, nullptr},         {"EMF", IsEmf, Emf, nullptr},
+    {"WMF", IsWmf, Wmf, nullptr},         {"TGA", IsTga, Tga, nullptr},
 }};
 
 const Row* Find(std::span<const uint8_t> head) {

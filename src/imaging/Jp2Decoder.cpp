@@ -170,8 +170,11 @@ QImage Jp2Decoder::Decode(QSize minimum, std::string& error) {
     const opj_image_comp_t& first = image.comps[0];
     const int width = static_cast<int>(first.w);
     const int height = static_cast<int>(first.h);
-    const int needed = *layout == Layout::Cmyk ? 4 : *layout == Layout::Rgba ? 4
-                       : *layout == Layout::Grey ? 1 : *layout == Layout::GreyAlpha ? 2 : 3;
+    const int needed = *layout == Layout::Cmyk        ? 4
+                       : *layout == Layout::Rgba      ? 4
+                       : *layout == Layout::Grey      ? 1
+                       : *layout == Layout::GreyAlpha ? 2
+                                                      : 3;
     if (!SourceSizeAllowed(width, height) || static_cast<int>(image.numcomps) < needed) {
         error = "the decoded JPEG 2000 image does not match its header";
         return {};

@@ -101,8 +101,7 @@ QImage JxlFileDecoder::Decode(QSize, std::string& error) {
         error = "cannot read the file";
         return {};
     }
-    const Session session =
-        StartSession(*bytes, JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE);
+    const Session session = StartSession(*bytes, JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE);
     if (!session) {
         error = "out of memory";
         return {};

@@ -88,7 +88,8 @@ void ReadResources(const std::vector<uint8_t>& b, size_t start, size_t length, H
         }
         const auto [at, size] = *data;
         if (id == kResolutionInfo && size >= 4) {
-            const double ppi = ((b[at] << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3]) / 65536.0;
+            const double ppi =
+                ((b[at] << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3]) / 65536.0;
             h.dpi = ppi > 0 ? ppi : h.dpi;
         } else if (id == kExifData) {
             std::vector<uint8_t> segment = {'E', 'x', 'i', 'f', 0, 0};
@@ -179,7 +180,7 @@ bool UnpackBits(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize) 
 
 // Every colour channel's rows, unpacked, each row `rowBytes` long.
 std::optional<std::vector<uint8_t>> ReadPlanes(const std::vector<uint8_t>& b, const Header& h,
-                                                int planes, size_t rowBytes, std::string& error) {
+                                               int planes, size_t rowBytes, std::string& error) {
     Reader r(b);
     r.Seek(h.imageData);
     const uint64_t compression = r.Read(2);
@@ -233,7 +234,8 @@ uint8_t Sample(const uint8_t* row, int32_t x, uint16_t depth) {
         return row[2 * x];
     }
     const uint8_t* p = row + 4 * static_cast<size_t>(x);
-    const uint32_t bits = (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+    const uint32_t bits =
+        (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
     float v = 0;
     std::memcpy(&v, &bits, 4);
     return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);

@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "WindowTestSupport.h"
+#include "app/AppTexts.h"
+#include "photolist/PhotoFinder.h"
 
 namespace vellumo::test {
 namespace {

@@ -97,7 +97,7 @@ TEST(PhotoFinder, WalksBreadthFirstInNameOrderAndKeepsMatchingFilesOnly) {
     TempFolder folder;
     const fs::path root = folder.path();
     for (const char* name :
-         {"b.jpg", "a.PNG", "z.txt", "notes.jpg.bak", "sub2/c.gif", "sub1/d.TIF", "sub1/e.raw",
+         {"b.jpg", "a.PNG", "z.txt", "notes.jpg.bak", "sub2/c.gif", "sub1/d.TIF", "sub1/e.doc",
           "sub1/deeper/f.jpeg", "sub2/g/h/i.bmp", ".hidden/j.ico"}) {
         Touch(root / name);
     }

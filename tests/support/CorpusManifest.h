@@ -105,7 +105,7 @@ inline std::vector<ModernFile> ReadModernManifest(const std::filesystem::path& m
 // what the manifest counts).
 inline bool ModernMustRead(const ModernFile& f) {
     static const std::set<std::string> ours = {"heif", "avif", "jxl", "raw", "jp2", "psd",
-                                               "tga", "webp", "svg", "emf", "wmf"};
+                                               "tga",  "webp", "svg", "emf", "wmf"};
     return f.expect == "valid" && ours.count(f.family()) > 0 &&
            f.decodeResult.find("ok") != std::string::npos && f.format != "AVIF-sequence";
 }
