@@ -38,6 +38,18 @@ seed_files() {
                 -o -iname '*.ico' \) 2>/dev/null | sort | awk 'NR % 3 == 1' || true
             ls "$root"/tests/data/crashers/image_file/* 2>/dev/null || true
             ;;
+        fuzz_heif_decode | fuzz_jxl_decode | fuzz_raw_decode | fuzz_jp2_decode | fuzz_psd_decode | \
+            fuzz_tga_decode | fuzz_svg_decode | fuzz_emf_decode | fuzz_wmf_decode)
+            # The files of the decoder's own folders of the "modern" corpus, small ones only.
+            local name=${1#fuzz_}
+            name=${name%_decode}
+            local folders=$name
+            [ "$name" = heif ] && folders="heif avif"
+            for folder in $folders; do
+                find "$corpora/modern/$folder" -type f -size -2M ! -name SOURCE.txt 2>/dev/null | sort
+            done
+            ls "$root"/tests/data/crashers/${name}_decode/* 2>/dev/null || true
+            ;;
         *)
             echo "scripts/fuzz.sh: no seeds listed for $1" >&2
             ;;

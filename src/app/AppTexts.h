@@ -47,9 +47,19 @@ inline constexpr std::string_view kColumnOutputSize = "Output Width * Height";
 // Dialogs.
 inline constexpr std::string_view kSelectPhotoFiles = "Select Photo Files...";
 inline constexpr std::string_view kPhotoFilesDescription =
-    "Photo Files (*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib)";
+    "Photo Files "
+    "(*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.tiff;*.heic;*.heif;*."
+    "hif;*."
+    "avif;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*.raf;*."
+    "pef;*.srw;*.mrw;*.x3f;*.rwl;*.3fr;*.iiq;*.erf;*.kdc;*.dcr;*.mos;*.raw;*.jp2;*.j2k;*.jpf;*.jpx;"
+    "*.j2c;*.psd;*.psb;*.tga;*.svg;*.svgz;*."
+    "pnm;*.pbm;*.pgm;*.ppm;*.icns;*.cur)";
 inline constexpr std::string_view kPhotoFilesPattern =
-    "*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.raw;*.tiff";
+    "*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.raw;*.tiff"
+    ";*.heic;*.heif;*.hif;*.avif;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*."
+    "sr2;*.orf;*.rw2;*.raf;*.pef;*.srw;*.mrw;*.x3f;*.rwl;*.3fr;*.iiq;*.erf;*.kdc;*.dcr;*.mos;*.jp2;"
+    "*.j2k;*.jpf;*.jpx;*.j2c;*.psd;*.psb;*.tga;"
+    "*.svg;*.svgz;*.pnm;*.pbm;*.pgm;*.ppm;*.icns;*.cur";
 inline constexpr std::string_view kAnyFilesDescription = "Any Files (*.*)";
 inline constexpr std::string_view kSelectOutput = "Select Output";
 inline constexpr std::string_view kTiffFilter = "Tif/Tiff file(*.tif)";

@@ -13,7 +13,7 @@
 namespace vellumo::imaging {
 
 // How many leading bytes the sniffers look at.
-inline constexpr size_t kSniffBytes = 16;
+inline constexpr size_t kSniffBytes = 64;  // EMF's signature sits at byte 40
 
 // Name of the table row whose signature `head` matches ("JPEG", "PNG", ...); empty
 // when none does.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/QtText.h"
 #include "imaging/DecodeLimits.h"
 #include "imaging/PngDecoder.h"
 #include "imaging/ReadFile.h"
@@ -98,7 +99,7 @@ QImage IcoDecoder::Decode(QSize, std::string& error) {
     if (entry_.png) {
         return DecodePngBytes(png_, error);
     }
-    QImageReader reader(QString::fromStdU16String(path_.u16string()), format_);
+    QImageReader reader(base::ToQString(path_), format_);
     QImage image;
     if (reader.jumpToImage(entry_.index)) {
         image = reader.read();

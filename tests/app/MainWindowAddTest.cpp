@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "WindowTestSupport.h"
+#include "app/AppTexts.h"
+#include "photolist/PhotoFinder.h"
 
 namespace vellumo::test {
 namespace {
@@ -43,12 +45,16 @@ TEST_F(AddTest, DialogIsAskedWithItsTitleFiltersAndRememberedFolder) {
     EXPECT_EQ(request.initialFolder, "/srv/photos/");
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0].description,
-              QStringLiteral("Photo Files (*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;"
-                             "*.emf;*.dib)"));
-    for (const char* pattern : {"*.bmp", "*.gif", "*.png", "*.tif", "*.jpg", "*.jpeg", "*.ico",
-                                "*.exif", "*.wmf", "*.emf", "*.dib", "*.raw", "*.tiff", "*.JPG"}) {
-        EXPECT_TRUE(request.filters[0].patterns.contains(QString::fromUtf8(pattern))) << pattern;
+              QString::fromUtf8(app::texts::kPhotoFilesDescription));
+    EXPECT_TRUE(request.filters[0].description.startsWith(
+        "Photo Files (*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;"));
+    // The dialog offers every extension the folder search accepts, in any case.
+    for (const std::string_view extension : photolist::kPhotoExtensions) {
+        const QString pattern = "*" + QString::fromUtf8(extension.data(), extension.size());
+        EXPECT_TRUE(request.filters[0].patterns.contains(pattern)) << pattern.toStdString();
+        EXPECT_TRUE(request.filters[0].description.contains(pattern)) << pattern.toStdString();
     }
+    EXPECT_TRUE(request.filters[0].patterns.contains("*.JPG"));
     EXPECT_EQ(request.filters[1].description, QStringLiteral("Any Files (*.*)"));
 
     ASSERT_EQ(window().photoList().size(), 1u);

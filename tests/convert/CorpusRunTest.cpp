@@ -130,5 +130,65 @@ TEST_F(CorpusRun, EverySuiteConvertsItsValidFilesAndRefusesTheRestWithAMessage) 
     EXPECT_GE(suites, 10);
 }
 
+// The newer formats (HEIF/AVIF, JPEG XL, raw, JPEG 2000, Photoshop, TGA, WebP, drawings)
+// the same way, one run per folder of the "modern" corpus.
+class ModernCorpusRun : public CorpusRun, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ModernCorpusRun, ConvertsTheValidFilesAndRefusesTheRestWithAMessage) {
+    const fs::path modern = fs::path(VELLUMO_CORPORA_DIR) / "modern";
+    if (!fs::exists(modern / "MANIFEST.tsv")) {
+        GTEST_SKIP() << "modern corpus not available";
+    }
+    options::OutputPhotoFormat record;
+    record.nOuputSizeType = options::kSizeCustom;
+    record.nKeepAspectRatio = options::kKeepNone;
+    record.nOutputWidth = 48;
+    record.nOutputHeight = 32;
+    photolist::PhotoList list;
+    std::set<std::string> mustConvert;
+    int files = 0, leftOut = 0;
+    for (const test::ModernFile& row : test::ReadModernManifest(modern / "MANIFEST.tsv")) {
+        if (row.family() != GetParam()) {
+            continue;
+        }
+        const std::string path = (modern / row.path).string();
+        test::RecordingReporter reporter;
+        const int added = photolist::AddPhotoFile(path, record, reporter, list);
+        ++files;
+        leftOut += added == 0 ? 1 : 0;
+        if (test::ModernMustRead(row)) {
+            EXPECT_GT(added, 0) << row.path << " is valid but was not added";
+            mustConvert.insert(path);
+        }
+    }
+    AttributingToolkit toolkit;
+    RunSettings settings;
+    settings.outputFilePath = folder / (std::string(GetParam()) + ".tif");
+    settings.mainRecord = record;
+    settings.threads = 2;
+    const RunSummary s = ConvertAndWait(toolkit, list, settings).summary;
+    ASSERT_EQ(s.pageTotal, static_cast<int>(list.size()));
+    EXPECT_EQ(s.pagesWritten + s.photosFailed, s.pageTotal);
+    EXPECT_EQ(static_cast<int>(toolkit.failedPaths().size()), s.photosFailed);
+    for (const std::string& path : toolkit.failedPaths()) {
+        EXPECT_EQ(mustConvert.count(path), 0u) << path << " is valid but was not converted";
+    }
+    if (s.pagesWritten > 0) {
+        EXPECT_EQ(CountTiffPages(settings.outputFilePath), s.pagesWritten);
+    }
+    EXPECT_GE(s.pagesWritten, static_cast<int>(mustConvert.size()));
+    EXPECT_GT(files, 0);
+    std::printf("modern/%s: %d files, %d left out, %d pages, %d written, %d refused\n", GetParam(),
+                files, leftOut, s.pageTotal, s.pagesWritten, s.photosFailed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, ModernCorpusRun,
+                         ::testing::Values("heif", "avif", "jxl", "raw", "jp2", "psd", "tga",
+                                           "webp", "svg", "emf", "wmf", "tiff-float"),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                             std::string name = param.param;
+                             return name == "tiff-float" ? std::string("tiff_float") : name;
+                         });
+
 }  // namespace
 }  // namespace vellumo::convert

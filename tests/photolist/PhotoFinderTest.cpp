@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
+#include <vector>
 
 #include "photolist/TestImages.h"
 #include "support/RecordingReporter.h"
@@ -39,16 +41,51 @@ std::vector<std::string> Relative(const std::vector<std::string>& results, const
 
 // ---- Extension test ----
 
-TEST(MatchesPhotoExtension, AcceptsTheTwelveExtensionsInAnyCase) {
-    for (const char* path :
-         {"a.bmp", "a.JPG", "a.Jpeg", "a.gif", "a.tif", "a.TIFF", "a.png", "a.exif", "a.ico",
-          "a.emf", "a.WMF", "a.dib", "/photos/2009/IMG_0001.JPG", "C:\\pics\\x.Tiff", ".jpg"}) {
+TEST(MatchesPhotoExtension, AcceptsTheTwelveAndTheNewerFormatsInAnyCase) {
+    // The twelve of old keep their place at the front of the list.
+    const std::vector<std::string_view> twelve = {".bmp", ".jpg",  ".jpeg", ".gif", ".tif", ".tiff",
+                                                  ".png", ".exif", ".ico",  ".emf", ".wmf", ".dib"};
+    EXPECT_TRUE(std::equal(twelve.begin(), twelve.end(), kPhotoExtensions.begin()));
+    for (const char* path : {"a.bmp",
+                             "a.JPG",
+                             "a.Jpeg",
+                             "a.gif",
+                             "a.tif",
+                             "a.TIFF",
+                             "a.png",
+                             "a.exif",
+                             "a.ico",
+                             "a.emf",
+                             "a.WMF",
+                             "a.dib",
+                             "/photos/2009/IMG_0001.JPG",
+                             "C:\\pics\\x.Tiff",
+                             ".jpg",
+                             "IMG_1.HEIC",
+                             "a.heif",
+                             "a.avif",
+                             "a.JXL",
+                             "a.webp",
+                             "a.dng",
+                             "a.CR2",
+                             "a.cr3",
+                             "a.nef",
+                             "a.ARW",
+                             "a.orf",
+                             "a.rw2",
+                             "a.raf",
+                             "a.pef",
+                             "a.srw",
+                             "a.tga",
+                             "a.svg",
+                             "a.pnm",
+                             "a.raw"}) {
         EXPECT_TRUE(MatchesPhotoExtension(path)) << path;
     }
 }
 
 TEST(MatchesPhotoExtension, RefusesOtherExtensionsAndNamesWithoutOne) {
-    for (const char* path : {"a.raw", "archive.jpg.bak", "noext", "a.", "a.jp", "a.jpgx",
+    for (const char* path : {"a.heic.bak", "archive.jpg.bak", "noext", "a.", "a.jp", "a.jpgx",
                              "folder.jpg/readme", "a.jpg ", "a.pdf", ""}) {
         EXPECT_FALSE(MatchesPhotoExtension(path)) << path;
     }
@@ -60,7 +97,7 @@ TEST(PhotoFinder, WalksBreadthFirstInNameOrderAndKeepsMatchingFilesOnly) {
     TempFolder folder;
     const fs::path root = folder.path();
     for (const char* name :
-         {"b.jpg", "a.PNG", "z.txt", "notes.jpg.bak", "sub2/c.gif", "sub1/d.TIF", "sub1/e.raw",
+         {"b.jpg", "a.PNG", "z.txt", "notes.jpg.bak", "sub2/c.gif", "sub1/d.TIF", "sub1/e.doc",
           "sub1/deeper/f.jpeg", "sub2/g/h/i.bmp", ".hidden/j.ico"}) {
         Touch(root / name);
     }

@@ -1,0 +1,13 @@
+// Arbitrary bytes through the JPEG 2000 decoder (see DecoderFuzz.h).
+#include "DecoderFuzz.h"
+#include "imaging/Jp2Decoder.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    vellumo::fuzz::InitQt(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    vellumo::fuzz::Exercise(vellumo::imaging::OpenJp2, data, size);
+    return 0;
+}

@@ -1,0 +1,29 @@
+#include <emf2svg.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "imaging/MetafileSvg.h"
+
+namespace vellumo::imaging {
+
+std::string EmfToSvg(std::span<const uint8_t> emf, std::string& error) {
+    // The library takes a mutable buffer; give it a copy rather than cast away const.
+    std::vector<char> contents(emf.begin(), emf.end());
+    generatorOptions options{};
+    options.nameSpace = nullptr;  // plain <svg> elements, which Qt SVG reads
+    options.svgDelimiter = true;
+    options.emfplus = true;
+    char* out = nullptr;
+    size_t length = 0;
+    const int ok = emf2svg(contents.data(), contents.size(), &out, &length, &options);
+    const std::unique_ptr<char, decltype(&std::free)> owned(out, &std::free);
+    if (ok != 1 || out == nullptr || length == 0) {
+        error = "the EMF drawing is damaged or unsupported";
+        return {};
+    }
+    return std::string(out, length);
+}
+
+}  // namespace vellumo::imaging

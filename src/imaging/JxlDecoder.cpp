@@ -1,0 +1,265 @@
+#include "imaging/JxlDecoder.h"
+
+#include <jxl/decode.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "imaging/DecodeLimits.h"
+#include "imaging/ExifBlock.h"
+#include "imaging/InterleavedImage.h"
+#include "imaging/ReadFile.h"
+
+namespace vellumo::imaging {
+namespace {
+
+constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
+constexpr size_t kMaxExifBytes = size_t{1} << 20;
+// An animation longer than this is refused rather than listed frame by frame.
+constexpr int32_t kMaxFrames = 100000;
+
+struct DecoderFree {
+    void operator()(JxlDecoder* d) const { JxlDecoderDestroy(d); }
+};
+using Session = std::unique_ptr<JxlDecoder, DecoderFree>;
+
+// Starts a session over the whole file, subscribed to `events`.
+Session StartSession(const std::vector<uint8_t>& bytes, int events) {
+    Session session(JxlDecoderCreate(nullptr));
+    if (!session || JxlDecoderSubscribeEvents(session.get(), events) != JXL_DEC_SUCCESS ||
+        JxlDecoderSetInput(session.get(), bytes.data(), bytes.size()) != JXL_DEC_SUCCESS) {
+        return nullptr;
+    }
+    JxlDecoderCloseInput(session.get());
+    return session;
+}
+
+// Size of the shown image: orientations 5 to 8 swap the sides.
+QSize ShownSize(const JxlBasicInfo& info) {
+    const auto w = static_cast<int>(info.xsize);
+    const auto h = static_cast<int>(info.ysize);
+    return info.orientation >= JXL_ORIENT_TRANSPOSE ? QSize(h, w) : QSize(w, h);
+}
+
+JxlPixelFormat OutputFormat(const JxlBasicInfo& info) {
+    const uint32_t colour = info.num_color_channels == 1 ? 1 : 3;
+    // Floats, turned into 8 bits here: libjxl's own 8-bit output scales alpha channels of
+    // 9 to 15 bits wrongly.
+    return {colour + (info.alpha_bits > 0 ? 1 : 0), JXL_TYPE_FLOAT, JXL_NATIVE_ENDIAN, 0};
+}
+
+std::string StatusText(JxlDecoderStatus status) {
+    return status == JXL_DEC_NEED_MORE_INPUT ? "the JPEG XL data ends early (truncated file)"
+                                             : "the JPEG XL data is corrupt";
+}
+
+// What opening learns: the header, the frames shown, the EXIF fields. In an animation a
+// frame that lasts no time is a layer of the next one, not a frame of its own; `shown`
+// holds the decoder's frame numbers of those that last.
+struct Scan {
+    JxlBasicInfo info{};
+    std::vector<int32_t> shown;
+    ExifFields exif;
+};
+
+class JxlFileDecoder final : public Decoder {
+  public:
+    JxlFileDecoder(std::filesystem::path path, const Scan& scan)
+        : path_(std::move(path)), scan_(scan) {}
+
+    std::string FormatName() const override { return "JPEG XL"; }
+    std::vector<FrameDimensionCount> FrameDimensions() const override {
+        const auto dimension =
+            scan_.info.have_animation ? FrameDimension::Time : FrameDimension::Page;
+        return {{dimension, static_cast<uint32_t>(scan_.shown.size())}};
+    }
+    bool SelectFrame(FrameDimension dimension, int32_t index) override {
+        if (dimension != FrameDimensions()[0].dimension || index < 0 ||
+            index >= static_cast<int32_t>(scan_.shown.size())) {
+            return false;
+        }
+        active_ = index;
+        return true;
+    }
+    FrameInfo ActiveFrame() const override {
+        const QSize size = ShownSize(scan_.info);
+        return {size.width(), size.height(), scan_.exif.dpiX.value_or(96.0)};
+    }
+    QImage Decode(QSize minimum, std::string& error) override;
+
+  private:
+    std::filesystem::path path_;
+    Scan scan_;
+    int32_t active_ = 0;
+};
+
+QImage JxlFileDecoder::Decode(QSize, std::string& error) {
+    const std::optional<std::vector<uint8_t>> bytes = ReadWhole(path_, kMaxFileBytes);
+    if (!bytes) {
+        error = "cannot read the file";
+        return {};
+    }
+    const Session session = StartSession(*bytes, JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE);
+    if (!session) {
+        error = "out of memory";
+        return {};
+    }
+    JxlDecoder* dec = session.get();
+    JxlDecoderSetUnpremultiplyAlpha(dec, JXL_TRUE);
+    const JxlPixelFormat format = OutputFormat(scan_.info);
+    const QSize size = ShownSize(scan_.info);
+    const size_t stride = static_cast<size_t>(size.width()) * format.num_channels;
+    std::vector<float> samples;
+    for (;;) {
+        const JxlDecoderStatus status = JxlDecoderProcessInput(dec);
+        if (status == JXL_DEC_BASIC_INFO) {
+            JxlBasicInfo info{};
+            if (JxlDecoderGetBasicInfo(dec, &info) != JXL_DEC_SUCCESS ||
+                info.xsize != scan_.info.xsize || info.ysize != scan_.info.ysize) {
+                error = "the file changed since it was opened";
+                return {};
+            }
+            JxlDecoderSkipFrames(dec,
+                                 static_cast<size_t>(scan_.shown[static_cast<size_t>(active_)]));
+        } else if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
+            size_t needed = 0;
+            if (JxlDecoderImageOutBufferSize(dec, &format, &needed) != JXL_DEC_SUCCESS ||
+                needed != stride * static_cast<size_t>(size.height()) * sizeof(float)) {
+                error = "the JPEG XL frame does not match its header";
+                return {};
+            }
+            samples.assign(needed / sizeof(float), 0.0f);
+            if (JxlDecoderSetImageOutBuffer(dec, &format, samples.data(), needed) !=
+                JXL_DEC_SUCCESS) {
+                error = "the JPEG XL frame cannot be decoded";
+                return {};
+            }
+        } else if (status == JXL_DEC_FULL_IMAGE) {
+            break;
+        } else {
+            error = status == JXL_DEC_SUCCESS ? "the JPEG XL frame is missing" : StatusText(status);
+            return {};
+        }
+    }
+    // Out-of-range values (HDR, float images) are clamped to [0, 1].
+    std::vector<uint8_t> pixels(samples.size());
+    std::transform(samples.begin(), samples.end(), pixels.begin(), [](float v) {
+        return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);
+    });
+    samples = {};
+    InterleavedPixels view;
+    view.data = pixels.data();
+    view.stride = stride;
+    view.width = size.width();
+    view.height = size.height();
+    view.channels = static_cast<int>(format.num_channels);
+    return CopyInterleaved(view, error);
+}
+
+// Reads the EXIF box the decoder is positioned at; boxes it cannot hold are skipped.
+class ExifBox {
+  public:
+    void Begin(JxlDecoder* dec) {
+        uint64_t size = 0;
+        if (JxlDecoderGetBoxSizeRaw(dec, &size) != JXL_DEC_SUCCESS || size > kMaxExifBytes) {
+            return;
+        }
+        buffer_.assign(kMaxExifBytes, 0);
+        active_ = JxlDecoderSetBoxBuffer(dec, buffer_.data(), buffer_.size()) == JXL_DEC_SUCCESS;
+    }
+    // Called at the next event after Begin.
+    void End(JxlDecoder* dec, ExifFields& exif) {
+        if (!active_) {
+            return;
+        }
+        active_ = false;
+        const size_t unused = JxlDecoderReleaseBoxBuffer(dec);
+        if (unused <= buffer_.size() && exif.orientation == 0 && !exif.dpiX) {
+            exif = ReadExifBlock(std::span<const uint8_t>(buffer_.data(), buffer_.size() - unused));
+        }
+        buffer_.clear();
+    }
+
+  private:
+    std::vector<uint8_t> buffer_;
+    bool active_ = false;
+};
+
+std::optional<Scan> ScanFile(const std::vector<uint8_t>& bytes, std::string& error) {
+    const Session session = StartSession(bytes, JXL_DEC_BASIC_INFO | JXL_DEC_FRAME | JXL_DEC_BOX);
+    if (!session) {
+        error = "out of memory";
+        return std::nullopt;
+    }
+    JxlDecoder* dec = session.get();
+    JxlDecoderSetDecompressBoxes(dec, JXL_TRUE);
+    Scan scan;
+    ExifBox exifBox;
+    bool haveInfo = false;
+    int32_t frames = 0;
+    for (;;) {
+        const JxlDecoderStatus status = JxlDecoderProcessInput(dec);
+        exifBox.End(dec, scan.exif);
+        if (status == JXL_DEC_BASIC_INFO) {
+            if (JxlDecoderGetBasicInfo(dec, &scan.info) != JXL_DEC_SUCCESS ||
+                !SourceSizeAllowed(scan.info.xsize, scan.info.ysize)) {
+                error = "the image has no size or is too large";
+                return std::nullopt;
+            }
+            haveInfo = true;
+        } else if (status == JXL_DEC_BOX) {
+            JxlBoxType type{};
+            if (JxlDecoderGetBoxType(dec, type, JXL_TRUE) == JXL_DEC_SUCCESS &&
+                std::memcmp(type, "Exif", 4) == 0) {
+                exifBox.Begin(dec);
+            }
+        } else if (status == JXL_DEC_FRAME) {
+            JxlFrameHeader header{};
+            if (++frames > kMaxFrames) {
+                error = "the animation has too many frames";
+                return std::nullopt;
+            }
+            if (JxlDecoderGetFrameHeader(dec, &header) != JXL_DEC_SUCCESS) {
+                error = "the JPEG XL data is corrupt";
+                return std::nullopt;
+            }
+            if (!scan.info.have_animation ? scan.shown.empty() : header.duration > 0) {
+                scan.shown.push_back(frames - 1);
+            }
+        } else if (status == JXL_DEC_BOX_NEED_MORE_OUTPUT) {
+            continue;  // a box larger than we keep: End gives up on it at the next event
+        } else if (status == JXL_DEC_SUCCESS) {
+            break;
+        } else {
+            error = StatusText(status);
+            return std::nullopt;
+        }
+    }
+    if (haveInfo && scan.shown.empty() && frames > 0) {
+        scan.shown.push_back(frames - 1);  // an animation of layers only: its final picture
+    }
+    if (!haveInfo || scan.shown.empty()) {
+        error = "the JPEG XL file holds no image";
+        return std::nullopt;
+    }
+    return scan;
+}
+
+}  // namespace
+
+std::unique_ptr<Decoder> OpenJxl(const std::filesystem::path& path, std::string& error) {
+    const std::optional<std::vector<uint8_t>> bytes = ReadWhole(path, kMaxFileBytes);
+    if (!bytes) {
+        error = "cannot read the file";
+        return nullptr;
+    }
+    const std::optional<Scan> scan = ScanFile(*bytes, error);
+    if (!scan) {
+        return nullptr;
+    }
+    return std::make_unique<JxlFileDecoder>(path, *scan);
+}
+
+}  // namespace vellumo::imaging
