@@ -146,18 +146,12 @@ QImage WithAlpha(const QImage& rgb, const std::vector<uint8_t>& alpha) {
     return image;
 }
 
-class BmpDecoder final : public Decoder {
+class BmpDecoder final : public SingleFrameDecoder {
   public:
     BmpDecoder(std::filesystem::path path, const Header& header)
         : path_(std::move(path)), header_(header) {}
 
     std::string FormatName() const override { return "BMP"; }
-    std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
-    }
-    bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
-    }
     FrameInfo ActiveFrame() const override { return {header_.width, header_.height, header_.dpiX}; }
     QImage Decode(QSize minimum, std::string& error) override;
 

@@ -41,4 +41,15 @@ class Decoder {
     virtual QImage Decode(QSize minimum, std::string& error) = 0;
 };
 
+// A file of one picture: one page, always the active frame.
+class SingleFrameDecoder : public Decoder {
+  public:
+    std::vector<FrameDimensionCount> FrameDimensions() const override {
+        return {{FrameDimension::Page, 1}};
+    }
+    bool SelectFrame(FrameDimension dimension, int32_t index) override {
+        return dimension == FrameDimension::Page && index == 0;
+    }
+};
+
 }  // namespace vellumo::imaging

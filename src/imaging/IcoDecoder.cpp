@@ -65,7 +65,7 @@ std::optional<Entry> ReadEntry(const std::vector<uint8_t>& file, int i) {
     return e;
 }
 
-class IcoDecoder final : public Decoder {
+class IcoDecoder final : public SingleFrameDecoder {
   public:
     IcoDecoder(std::filesystem::path path, QByteArray format, std::string name, const Entry& entry,
                std::vector<uint8_t> png)
@@ -76,12 +76,6 @@ class IcoDecoder final : public Decoder {
           png_(std::move(png)) {}
 
     std::string FormatName() const override { return name_; }
-    std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
-    }
-    bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
-    }
     FrameInfo ActiveFrame() const override {
         return {entry_.size.width(), entry_.size.height(), 96.0};
     }

@@ -94,18 +94,12 @@ std::optional<Layout> LayoutOf(const opj_image_t& image) {
     return n == 3 ? Layout::Rgb : Layout::Rgba;
 }
 
-class Jp2Decoder final : public Decoder {
+class Jp2Decoder final : public SingleFrameDecoder {
   public:
     Jp2Decoder(std::filesystem::path path, QSize size, uint32_t levels)
         : path_(std::move(path)), size_(size), levels_(levels) {}
 
     std::string FormatName() const override { return "JPEG 2000"; }
-    std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
-    }
-    bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
-    }
     FrameInfo ActiveFrame() const override { return {size_.width(), size_.height(), 96.0}; }
     QImage Decode(QSize minimum, std::string& error) override;
 

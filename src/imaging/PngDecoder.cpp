@@ -163,18 +163,12 @@ void Premultiply(QImage& image) {
     }
 }
 
-class PngDecoder final : public Decoder {
+class PngDecoder final : public SingleFrameDecoder {
   public:
     PngDecoder(std::filesystem::path path, const Header& header)
         : path_(std::move(path)), header_(header) {}
 
     std::string FormatName() const override { return "PNG"; }
-    std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
-    }
-    bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
-    }
     FrameInfo ActiveFrame() const override {
         return {static_cast<int32_t>(header_.width), static_cast<int32_t>(header_.height),
                 header_.dpiX};

@@ -241,18 +241,12 @@ uint8_t Sample(const uint8_t* row, int32_t x, uint16_t depth) {
     return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);
 }
 
-class PsdDecoder final : public Decoder {
+class PsdDecoder final : public SingleFrameDecoder {
   public:
     PsdDecoder(std::filesystem::path path, Header header)
         : path_(std::move(path)), header_(std::move(header)) {}
 
     std::string FormatName() const override { return header_.large ? "PSB" : "PSD"; }
-    std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
-    }
-    bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
-    }
     FrameInfo ActiveFrame() const override { return {header_.width, header_.height, header_.dpi}; }
     int ExifOrientation() const override { return header_.orientation; }
     QImage Decode(QSize minimum, std::string& error) override;

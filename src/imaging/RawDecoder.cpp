@@ -101,18 +101,12 @@ struct Header {
     int orientation = 0;
 };
 
-class RawDecoder final : public Decoder {
+class RawDecoder final : public SingleFrameDecoder {
   public:
     RawDecoder(std::filesystem::path path, const Header& header)
         : path_(std::move(path)), header_(header) {}
 
     std::string FormatName() const override { return "Camera raw"; }
-    std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
-    }
-    bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
-    }
     FrameInfo ActiveFrame() const override { return {header_.width, header_.height, 96.0}; }
     int ExifOrientation() const override { return header_.orientation; }
     QImage Decode(QSize minimum, std::string& error) override;

@@ -89,18 +89,12 @@ std::array<uint8_t, 4> Colour(const uint8_t* p, int depth, bool alpha) {
     }
 }
 
-class TgaDecoder final : public Decoder {
+class TgaDecoder final : public SingleFrameDecoder {
   public:
     TgaDecoder(std::filesystem::path path, const Header& header)
         : path_(std::move(path)), header_(header) {}
 
     std::string FormatName() const override { return "TGA"; }
-    std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
-    }
-    bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
-    }
     FrameInfo ActiveFrame() const override { return {header_.width, header_.height, 96.0}; }
     QImage Decode(QSize minimum, std::string& error) override;
 

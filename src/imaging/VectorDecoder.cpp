@@ -59,18 +59,12 @@ QSize EmfFrameSize(const std::filesystem::path& path) {
                  static_cast<int>(std::llround(static_cast<double>(height) * 96.0 / 2540.0)));
 }
 
-class VectorDecoder final : public Decoder {
+class VectorDecoder final : public SingleFrameDecoder {
   public:
     VectorDecoder(std::filesystem::path path, Kind kind, QSize size)
         : path_(std::move(path)), kind_(kind), size_(size) {}
 
     std::string FormatName() const override { return NameOf(kind_); }
-    std::vector<FrameDimensionCount> FrameDimensions() const override {
-        return {{FrameDimension::Page, 1}};
-    }
-    bool SelectFrame(FrameDimension dimension, int32_t index) override {
-        return dimension == FrameDimension::Page && index == 0;
-    }
     FrameInfo ActiveFrame() const override { return {size_.width(), size_.height(), 96.0}; }
     QImage Decode(QSize minimum, std::string& error) override;
 
