@@ -75,13 +75,12 @@ class Run {
         tiffOptions.threads = threads_;
         PageSaver saver(toolkit_, writers_, outputs_, tiffOptions, total);
 
-        // Pages made ahead are scaled on one thread each, since the helpers already keep
-        // the cores busy; without helpers the scaling takes them all.
+        // Scaling a large page may take the whole budget: decoding, the part before it,
+        // runs on one thread, and the page being written leaves the cores mostly idle.
         const int helpers = PrefetchHelpersFor(threads_);
         const bool withCaption = !caption_.text.empty();
         OpenImageFiles files(static_cast<size_t>(helpers) + 1);
-        const PreparationOptions preparation{settings_.autoOrient, !withCaption,
-                                             helpers > 0 ? 1 : threads_, &files};
+        const PreparationOptions preparation{settings_.autoOrient, !withCaption, threads_, &files};
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
             [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
