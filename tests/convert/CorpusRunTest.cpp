@@ -66,6 +66,15 @@ class AttributingToolkit : public test::RecordingToolkit {
 class CorpusRun : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { test::EnsureGuiApplication(); }
+    // Every file becomes a small page of the size CountTiffPages looks for.
+    static options::OutputPhotoFormat SmallPages() {
+        options::OutputPhotoFormat record;
+        record.nOuputSizeType = options::kSizeCustom;
+        record.nKeepAspectRatio = options::kKeepNone;
+        record.nOutputWidth = 48;
+        record.nOutputHeight = 32;
+        return record;
+    }
     test::TestFolder folder;
 };
 
@@ -74,11 +83,7 @@ TEST_F(CorpusRun, EverySuiteConvertsItsValidFilesAndRefusesTheRestWithAMessage) 
     if (!fs::exists(corpora / "MANIFEST.tsv")) {
         GTEST_SKIP() << "corpora not available";
     }
-    options::OutputPhotoFormat record;
-    record.nOuputSizeType = options::kSizeCustom;
-    record.nKeepAspectRatio = options::kKeepNone;
-    record.nOutputWidth = 48;
-    record.nOutputHeight = 32;
+    const options::OutputPhotoFormat record = SmallPages();
 
     std::printf("suite               files  left out  pages  written  refused\n");
     int suites = 0;
@@ -139,11 +144,7 @@ TEST_P(ModernCorpusRun, ConvertsTheValidFilesAndRefusesTheRestWithAMessage) {
     if (!fs::exists(modern / "MANIFEST.tsv")) {
         GTEST_SKIP() << "modern corpus not available";
     }
-    options::OutputPhotoFormat record;
-    record.nOuputSizeType = options::kSizeCustom;
-    record.nKeepAspectRatio = options::kKeepNone;
-    record.nOutputWidth = 48;
-    record.nOutputHeight = 32;
+    const options::OutputPhotoFormat record = SmallPages();
     photolist::PhotoList list;
     std::set<std::string> mustConvert;
     int files = 0, leftOut = 0;
