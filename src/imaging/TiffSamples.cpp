@@ -19,28 +19,30 @@ struct Layout {
     uint16_t colourSamples = 1;  // samples that carry colour; the rest (alpha) are skipped
     bool isFloat = false;        // 32-bit IEEE samples, 0 to 1
     bool planar = false;
-    uint32_t rowsPerStrip = 0;
+    bool tiled = false;
+    uint32_t rowsPerStrip = 0;  // tiled pages: the tile length
+    uint32_t tileWidth = 0;
     const uint16_t* palette[3] = {nullptr, nullptr, nullptr};
 };
 
 bool ReadLayout(TIFF* tif, Layout& l, std::string& error) {
     uint16_t photometric = 0, planar = PLANARCONFIG_CONTIG, format = SAMPLEFORMAT_UINT;
-    if (TIFFIsTiled(tif) != 0) {
-        error = "tiled pages of this sample size are not supported";
-        return false;
-    }
-    if (TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &l.bits) != 1 ||
+    l.tiled = TIFFIsTiled(tif) != 0;
+    const bool shape = l.tiled
+                           ? TIFFGetField(tif, TIFFTAG_TILEWIDTH, &l.tileWidth) == 1 &&
+                                 TIFFGetField(tif, TIFFTAG_TILELENGTH, &l.rowsPerStrip) == 1
+                           : TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &l.rowsPerStrip) == 1;
+    if (!shape || TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &l.bits) != 1 ||
         TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &l.samplesPerPixel) != 1 ||
         TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric) != 1 ||
-        TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar) != 1 ||
-        TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &l.rowsPerStrip) != 1) {
+        TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar) != 1) {
         error = "incomplete TIFF page description";
         return false;
     }
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &format);
     l.isFloat = format == SAMPLEFORMAT_IEEEFP && l.bits == 32;
     if (((l.bits < 1 || l.bits > 16 || format != SAMPLEFORMAT_UINT) && !l.isFloat) ||
-        l.rowsPerStrip == 0) {
+        l.rowsPerStrip == 0 || (l.tiled && l.tileWidth == 0)) {
         error = "unsupported TIFF sample format";
         return false;
     }
@@ -126,6 +128,92 @@ uint32_t SampleAt(const uint8_t* row, size_t i, uint16_t bits, bool isFloat) {
     return v;
 }
 
+// Serves the rows of a page, one plane at a time, from its strips or from bands of
+// tiles laid side by side; one strip or band is held at a time.
+class RowSource {
+  public:
+    RowSource(TIFF* tif, const Layout& l, size_t rowBytes)
+        : m_tif(tif), m_layout(l), m_rowBytes(rowBytes) {}
+
+    // Checks the chunk sizes against the page and makes the buffers.
+    bool Allocate(int32_t width, int32_t height, std::string& error) {
+        const uint32_t rows =
+            std::min<uint32_t>(m_layout.rowsPerStrip, static_cast<uint32_t>(height));
+        m_chunkSize = m_layout.tiled ? TIFFTileSize(m_tif) : TIFFStripSize(m_tif);
+        const size_t needed =
+            m_layout.tiled ? TileRowBytes() * m_layout.rowsPerStrip : m_rowBytes * rows;
+        const size_t band = m_rowBytes * m_layout.rowsPerStrip;
+        if (m_chunkSize <= 0 || m_chunkSize > kMaxTiffStripBytes ||
+            static_cast<size_t>(m_chunkSize) < needed ||
+            (m_layout.tiled && (m_layout.tileWidth % 16 != 0 || band > kMaxTiffStripBytes))) {
+            error = m_layout.tiled ? "inconsistent TIFF tile size" : "inconsistent TIFF strip size";
+            return false;
+        }
+        m_width = static_cast<uint32_t>(width);
+        m_chunk.resize(static_cast<size_t>(m_chunkSize));
+        if (m_layout.tiled) {
+            m_band.resize(band);
+        }
+        return true;
+    }
+
+    // Row `row` of plane `p` (0 for contiguous pages), or null when its data cannot be
+    // decoded.
+    const uint8_t* Row(uint32_t row, uint32_t p) {
+        const uint32_t chunkRows = m_layout.rowsPerStrip;
+        const uint32_t first = row - row % chunkRows;
+        if (first != m_loadedRow || p != m_loadedPlane) {
+            if (!(m_layout.tiled ? LoadBand(first, p) : LoadStrip(first, p))) {
+                return nullptr;
+            }
+            m_loadedRow = first;
+            m_loadedPlane = p;
+        }
+        const uint8_t* base = m_layout.tiled ? m_band.data() : m_chunk.data();
+        return base + (row - first) * m_rowBytes;
+    }
+
+  private:
+    // Bytes of one row of one tile; a whole number since tile widths are multiples of 16.
+    size_t TileRowBytes() const {
+        const size_t perRow = m_layout.planar ? 1 : m_layout.samplesPerPixel;
+        return static_cast<size_t>(m_layout.tileWidth) * perRow * m_layout.bits / 8;
+    }
+
+    bool LoadStrip(uint32_t first, uint32_t p) {
+        const uint32_t s = TIFFComputeStrip(m_tif, first, static_cast<uint16_t>(p));
+        return TIFFReadEncodedStrip(m_tif, s, m_chunk.data(), m_chunkSize) >= 0;
+    }
+
+    bool LoadBand(uint32_t first, uint32_t p) {
+        const size_t tileRow = TileRowBytes();
+        for (uint32_t x = 0, offset = 0; x < m_width; x += m_layout.tileWidth) {
+            const uint32_t t = TIFFComputeTile(m_tif, x, first, 0, static_cast<uint16_t>(p));
+            if (TIFFReadEncodedTile(m_tif, t, m_chunk.data(), m_chunkSize) < 0) {
+                return false;
+            }
+            // The last tile of a band reaches past the page's right edge.
+            const size_t bytes = std::min(tileRow, m_rowBytes - offset);
+            for (uint32_t r = 0; r < m_layout.rowsPerStrip; ++r) {
+                std::memcpy(m_band.data() + r * m_rowBytes + offset, m_chunk.data() + r * tileRow,
+                            bytes);
+            }
+            offset += static_cast<uint32_t>(tileRow);
+        }
+        return true;
+    }
+
+    TIFF* m_tif;
+    const Layout& m_layout;
+    size_t m_rowBytes;
+    uint32_t m_width = 0;
+    tmsize_t m_chunkSize = 0;
+    std::vector<uint8_t> m_chunk;  // one strip or one tile as decoded
+    std::vector<uint8_t> m_band;   // tiled pages: one band of tile rows across the page
+    uint32_t m_loadedRow = UINT32_MAX;
+    uint32_t m_loadedPlane = UINT32_MAX;
+};
+
 }  // namespace
 
 QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& error) {
@@ -146,17 +234,12 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
     // Rows of one plane (planar) or of all samples (contiguous), padded to whole bytes.
     const size_t perRow = l.planar ? 1 : l.samplesPerPixel;
     const size_t rowBytes = (static_cast<size_t>(width) * perRow * l.bits + 7) / 8;
-    const tmsize_t stripSize = TIFFStripSize(tif);
-    const uint32_t stripsPerPlane = TIFFNumberOfStrips(tif) / (l.planar ? l.samplesPerPixel : 1);
-    if (stripSize <= 0 || stripSize > kMaxTiffStripBytes ||
-        static_cast<size_t>(stripSize) < rowBytes * std::min<uint32_t>(l.rowsPerStrip, height)) {
-        error = "inconsistent TIFF strip size";
-        return {};
-    }
-    std::vector<uint8_t> strip;
+    RowSource rows(tif, l, rowBytes);
     std::vector<uint32_t> plane;  // planar: the samples of the rows in hand, all planes
     try {
-        strip.resize(static_cast<size_t>(stripSize));
+        if (!rows.Allocate(width, height, error)) {
+            return {};
+        }
         if (l.planar) {
             plane.resize(static_cast<size_t>(width) * l.colourSamples);
         }
@@ -164,20 +247,7 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
         error = "out of memory for the decoded page";
         return {};
     }
-
-    // Reads the strip holding `row` of plane `p` (0 for contiguous pages) and returns
-    // that row, or null when the strip cannot be decoded.
-    uint32_t loadedStrip = UINT32_MAX;
-    auto rowOf = [&](int32_t row, uint32_t p) -> const uint8_t* {
-        const uint32_t s = static_cast<uint32_t>(row) / l.rowsPerStrip + p * stripsPerPlane;
-        if (s != loadedStrip) {
-            if (TIFFReadEncodedStrip(tif, s, strip.data(), stripSize) < 0) {
-                return nullptr;
-            }
-            loadedStrip = s;
-        }
-        return strip.data() + (static_cast<uint32_t>(row) % l.rowsPerStrip) * rowBytes;
-    };
+    auto rowOf = [&](int32_t row, uint32_t p) { return rows.Row(static_cast<uint32_t>(row), p); };
 
     auto scale = [&](uint32_t v) {
         return static_cast<uint8_t>((v * 255u + maxValue / 2) / maxValue);

@@ -2,8 +2,8 @@
 // Decoding of TIFF pages that libtiff's RGBA interface refuses because of their
 // sample size: grey, palette, RGB and CMYK pages of 1 to 16 bits per sample (10, 12
 // and 14 bits come from scientific and scanner files; 16-bit palette and CMYK pages
-// from prepress), and 32-bit float pages (clamped to 0..1). Strips only, contiguous or
-// planar.
+// from prepress), and 32-bit float pages (clamped to 0..1). Strips or tiles, contiguous
+// or planar.
 
 #include <tiffio.h>
 #include <QImage>
@@ -12,7 +12,8 @@
 namespace vellumo::imaging {
 
 // Bounds checked before anything is allocated for a page: more samples than any colour
-// model with extra channels needs, and the largest strip buffer we make.
+// model with extra channels needs, and the largest strip, tile or
+// band of tiles we hold.
 inline constexpr uint16_t kMaxTiffSamplesPerPixel = 16;
 inline constexpr tmsize_t kMaxTiffStripBytes = tmsize_t{256} << 20;
 

@@ -670,7 +670,7 @@ TEST(ValidFiles, LayoutsOtherReadersTakeOpenAndDrawTheirPixels) {
         // Bit fields read exactly: 5 and 6 bits widened by repeating their top bits.
         {bmp / "g" / "rgb16-565.bmp", reference("rgb16-565.png"), 0},
         {bmp / "g" / "rgb16.bmp", reference("rgb16.png"), 0},
-        {bmp / "q" / "rgb32h52.bmp", reference("rgb24.png"), 0},    // 52-byte header
+        {bmp / "q" / "rgb32h52.bmp", reference("rgb24.png"), 0},  // 52-byte header
         {bmp / "q" / "rgba32h56.bmp", test::OverWhite(reference("rgba32.png")), 1},  // 56 bytes
         {bmp / "q" / "rgba16-4444.bmp", test::OverWhite(reference("rgba16-4444.png")), 1},
         {dir / "bare.dib", reference("rgb24.png"), 0},
@@ -682,6 +682,105 @@ TEST(ValidFiles, LayoutsOtherReadersTakeOpenAndDrawTheirPixels) {
         ASSERT_FALSE(c.expected.isNull()) << c.path;
         const PageBitmap page = DrawWhole(c.path);
         EXPECT_LE(MaxDiff(page, c.expected), c.tolerance) << c.path;
+    }
+}
+
+// Rewrites a striped TIFF page as tiles of `tile` x `tile` pixels (a multiple of 16),
+// same samples, planes and colour map.
+void WriteTiledCopy(const std::filesystem::path& from, const std::filesystem::path& to,
+                    uint32_t tile) {
+    TIFF* in = TIFFOpen(from.string().c_str(), "r");
+    ASSERT_NE(in, nullptr) << from;
+    TIFF* out = TIFFOpen(to.string().c_str(), "w");
+    ASSERT_NE(out, nullptr) << to;
+    uint32_t w = 0, h = 0;
+    uint16_t bits = 0, spp = 0, photometric = 0, planar = 0, format = SAMPLEFORMAT_UINT;
+    TIFFGetField(in, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(in, TIFFTAG_IMAGELENGTH, &h);
+    TIFFGetFieldDefaulted(in, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(in, TIFFTAG_SAMPLESPERPIXEL, &spp);
+    TIFFGetField(in, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(in, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(in, TIFFTAG_SAMPLEFORMAT, &format);
+    for (const uint32_t tag : {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH}) {
+        TIFFSetField(out, tag, tag == TIFFTAG_IMAGEWIDTH ? w : h);
+    }
+    TIFFSetField(out, TIFFTAG_BITSPERSAMPLE, bits);
+    TIFFSetField(out, TIFFTAG_SAMPLESPERPIXEL, spp);
+    TIFFSetField(out, TIFFTAG_PHOTOMETRIC, photometric);
+    TIFFSetField(out, TIFFTAG_PLANARCONFIG, planar);
+    TIFFSetField(out, TIFFTAG_SAMPLEFORMAT, format);
+    TIFFSetField(out, TIFFTAG_TILEWIDTH, tile);
+    TIFFSetField(out, TIFFTAG_TILELENGTH, tile);
+    uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
+    if (TIFFGetField(in, TIFFTAG_COLORMAP, &r, &g, &b) == 1) {
+        TIFFSetField(out, TIFFTAG_COLORMAP, r, g, b);
+    }
+    const uint16_t planes = planar == PLANARCONFIG_SEPARATE ? spp : 1;
+    const size_t rowBytes = static_cast<size_t>(TIFFScanlineSize(in));
+    const size_t tileRow = static_cast<size_t>(TIFFTileRowSize(out));
+    std::vector<uint8_t> rows(rowBytes * h), tileData(static_cast<size_t>(TIFFTileSize(out)));
+    for (uint16_t p = 0; p < planes; ++p) {
+        for (uint32_t y = 0; y < h; ++y) {
+            ASSERT_EQ(TIFFReadScanline(in, rows.data() + y * rowBytes, y, p), 1);
+        }
+        for (uint32_t ty = 0; ty < h; ty += tile) {
+            for (uint32_t tx = 0, offset = 0; tx < w; tx += tile, offset += tileRow) {
+                std::fill(tileData.begin(), tileData.end(), 0);
+                for (uint32_t y = ty; y < std::min(h, ty + tile); ++y) {
+                    std::memcpy(tileData.data() + (y - ty) * tileRow,
+                                rows.data() + y * rowBytes + offset,
+                                std::min(tileRow, rowBytes - offset));
+                }
+                ASSERT_GE(TIFFWriteTile(out, tileData.data(), tx, ty, 0, p), 0);
+            }
+        }
+    }
+    TIFFClose(out);
+    TIFFClose(in);
+}
+
+// Tiles of every sample size our reader takes decode as their striped originals do.
+TEST(DecodeTiff, TiledPagesDecodeAsTheirStripedOriginals) {
+    const auto depth = Corpora() / "libtiff-pics" / "depth";
+    VELLUMO_REQUIRE_FILE(depth);
+    test::ScratchDir dir;
+    std::vector<std::filesystem::path> originals;
+    for (const char* name :
+         {"flower-rgb-planar-12.tif", "flower-rgb-contig-10.tif", "flower-minisblack-14.tif",
+          "flower-separated-planar-16.tif", "flower-palette-16.tif", "flower-rgb-contig-04.tif"}) {
+        originals.push_back(depth / name);
+    }
+    // A float page wider than one tile, with values past both ends of 0..1.
+    {
+        const auto path = dir / "float.tif";
+        TIFF* tif = TIFFOpen(path.string().c_str(), "w");
+        ASSERT_NE(tif, nullptr);
+        const uint32_t w = 37, h = 21;
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, w);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, h);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 32);
+        TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 4);
+        std::vector<float> row(w * 3);
+        for (uint32_t y = 0; y < h; ++y) {
+            for (uint32_t i = 0; i < row.size(); ++i) {
+                row[i] = static_cast<float>(i * 7 + y * 13) / 200.0f - 0.2f;
+            }
+            ASSERT_EQ(TIFFWriteScanline(tif, row.data(), y, 0), 1);
+        }
+        TIFFClose(tif);
+        originals.push_back(path);
+    }
+    for (const auto& original : originals) {
+        const auto tiled = dir / ("tiled-" + original.filename().string());
+        WriteTiledCopy(original, tiled, 16);
+        const PageBitmap want = DrawWhole(original);
+        const PageBitmap got = DrawWhole(tiled);
+        ASSERT_EQ(got.byteSize(), want.byteSize()) << tiled;
+        EXPECT_EQ(std::memcmp(got.data(), want.data(), want.byteSize()), 0) << tiled;
     }
 }
 
