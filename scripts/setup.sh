@@ -8,7 +8,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6
     libtiff-dev libjpeg62-turbo-dev libpng-dev
-    libheif-dev libjxl-dev libraw-dev libopenjp2-7-dev qt6-svg-dev libemf2svg-dev libwmf-dev
+    libheif-dev libavif-dev libjxl-dev libraw-dev libopenjp2-7-dev qt6-svg-dev libemf2svg-dev libwmf-dev
     fonts-urw-base35
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream man-db

@@ -50,13 +50,15 @@ inline constexpr std::string_view kPhotoFilesDescription =
     "Photo Files "
     "(*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.tiff;*.heic;*.heif;*."
     "hif;*."
-    "avif;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*.raf;*."
+    "avif;*.avifs;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*."
+    "raf;*."
     "pef;*.srw;*.mrw;*.x3f;*.rwl;*.3fr;*.iiq;*.erf;*.kdc;*.dcr;*.mos;*.raw;*.jp2;*.j2k;*.jpf;*.jpx;"
     "*.j2c;*.psd;*.psb;*.tga;*.svg;*.svgz;*."
     "pnm;*.pbm;*.pgm;*.ppm;*.icns;*.cur)";
 inline constexpr std::string_view kPhotoFilesPattern =
     "*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.raw;*.tiff"
-    ";*.heic;*.heif;*.hif;*.avif;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*."
+    ";*.heic;*.heif;*.hif;*.avif;*.avifs;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*."
+    "srf;*."
     "sr2;*.orf;*.rw2;*.raf;*.pef;*.srw;*.mrw;*.x3f;*.rwl;*.3fr;*.iiq;*.erf;*.kdc;*.dcr;*.mos;*.jp2;"
     "*.j2k;*.jpf;*.jpx;*.j2c;*.psd;*.psb;*.tga;"
     "*.svg;*.svgz;*.pnm;*.pbm;*.pgm;*.ppm;*.icns;*.cur";

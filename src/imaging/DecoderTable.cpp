@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "imaging/AvifSequenceDecoder.h"
 #include "imaging/BmpDecoder.h"
 #include "imaging/GifDecoder.h"
 #include "imaging/HeifDecoder.h"
@@ -76,6 +77,9 @@ bool HasBrand(std::span<const uint8_t> h, std::initializer_list<const char*> bra
         }
     }
     return false;
+}
+bool IsAvifSequence(std::span<const uint8_t> h) {
+    return HasBrand(h, {"avis"});
 }
 bool IsAvif(std::span<const uint8_t> h) {
     return HasBrand(h, {"avif", "avis"});
@@ -171,6 +175,10 @@ std::unique_ptr<Decoder> Heif(const std::filesystem::path& p, const char*, const
                               std::string& e) {
     return OpenHeif(p, e);
 }
+std::unique_ptr<Decoder> AvifSequence(const std::filesystem::path& p, const char*, const char*,
+                                      std::string& e) {
+    return OpenAvifSequence(p, e);
+}
 std::unique_ptr<Decoder> Jxl(const std::filesystem::path& p, const char*, const char*,
                              std::string& e) {
     return OpenJxl(p, e);
@@ -214,20 +222,31 @@ struct Row {
 // Our own decoders for the formats that need more than Qt gives (reduced-scale JPEG,
 // every TIFF page, composited GIF frames, PNG without Qt's uninitialised pixels for
 // 16-bit colour keys, icons with PNG entries Qt refuses, BMP bit fields read exactly,
-// HEIF, JPEG XL, JPEG 2000, camera raw, Photoshop and drawings); Qt's readers for the
-// rest. Formats with no signature at all (WBMP, XBM) are deliberately absent; a bare DIB
-// and TGA, whose headers can only be checked field by field, come last.
-constexpr std::array<Row, 21> kDecoders = {{
-    {"JPEG", IsJpeg, Jpeg, nullptr},      {"Camera raw", IsRaw, Raw, nullptr},
-    {"TIFF", IsTiff, Tiff, nullptr},      {"GIF", IsGif, Gif, nullptr},
-    {"PNG", IsPng, Png, nullptr},         {"BMP", IsBmp, Bmp, nullptr},
-    {"ICO", IsIco, OpenIco, "ico"},       {"CUR", IsCur, OpenIco, "cur"},
-    {"WebP", IsWebp, OpenWithQt, "webp"}, {"PNM", IsPnm, OpenWithQt, nullptr},
-    {"ICNS", IsIcns, OpenWithQt, "icns"}, {"AVIF", IsAvif, Heif, nullptr},
-    {"HEIF", IsHeif, Heif, nullptr},      {"JPEG XL", IsJxl, Jxl, nullptr},
-    {"JPEG 2000", IsJp2, Jp2, nullptr},   {"PSD", IsPsd, Psd, nullptr},
-    {"SVG", IsSvg, Svg, nullptr},         {"EMF", IsEmf, Emf, nullptr},
-    {"WMF", IsWmf, Wmf, nullptr},         {"BMP", LooksLikeBareDib, Bmp, nullptr},
+// HEIF, animated AVIF, JPEG XL, JPEG 2000, camera raw, Photoshop and drawings); Qt's readers for
+// the rest. Formats with no signature at all (WBMP, XBM) are deliberately absent; a bare DIB and
+// TGA, whose headers can only be checked field by field, come last.
+constexpr std::array<Row, 22> kDecoders = {{
+    {"JPEG", IsJpeg, Jpeg, nullptr},
+    {"Camera raw", IsRaw, Raw, nullptr},
+    {"TIFF", IsTiff, Tiff, nullptr},
+    {"GIF", IsGif, Gif, nullptr},
+    {"PNG", IsPng, Png, nullptr},
+    {"BMP", IsBmp, Bmp, nullptr},
+    {"ICO", IsIco, OpenIco, "ico"},
+    {"CUR", IsCur, OpenIco, "cur"},
+    {"WebP", IsWebp, OpenWithQt, "webp"},
+    {"PNM", IsPnm, OpenWithQt, nullptr},
+    {"ICNS", IsIcns, OpenWithQt, "icns"},
+    {"AVIF", IsAvifSequence, AvifSequence, nullptr},
+    {"AVIF", IsAvif, Heif, nullptr},
+    {"HEIF", IsHeif, Heif, nullptr},
+    {"JPEG XL", IsJxl, Jxl, nullptr},
+    {"JPEG 2000", IsJp2, Jp2, nullptr},
+    {"PSD", IsPsd, Psd, nullptr},
+    {"SVG", IsSvg, Svg, nullptr},
+    {"EMF", IsEmf, Emf, nullptr},
+    {"WMF", IsWmf, Wmf, nullptr},
+    {"BMP", LooksLikeBareDib, Bmp, nullptr},
     {"TGA", IsTga, Tga, nullptr},
 }};
 

@@ -14,13 +14,13 @@ namespace vellumo::photolist {
 // The extensions the folder search accepts, compared without regard to case: the twelve
 // of old in their order, then those of every newer format the decoders read (HEIF/AVIF,
 // JPEG XL, WebP, camera raw, JPEG 2000, Photoshop, TGA, SVG, PNM, icons).
-inline constexpr std::array<std::string_view, 58> kPhotoExtensions = {
-    ".bmp", ".jpg",  ".jpeg", ".gif",  ".tif", ".tiff", ".png",  ".exif", ".ico", ".emf",
-    ".wmf", ".dib",  ".heic", ".heif", ".hif", ".avif", ".jxl",  ".webp", ".dng", ".cr2",
-    ".cr3", ".crw",  ".nef",  ".nrw",  ".arw", ".srf",  ".sr2",  ".orf",  ".rw2", ".raf",
-    ".pef", ".srw",  ".mrw",  ".x3f",  ".rwl", ".3fr",  ".iiq",  ".erf",  ".kdc", ".dcr",
-    ".mos", ".raw",  ".jp2",  ".j2k",  ".jpf", ".jpx",  ".j2c",  ".psd",  ".psb", ".tga",
-    ".svg", ".svgz", ".pnm",  ".pbm",  ".pgm", ".ppm",  ".icns", ".cur"};
+inline constexpr std::array<std::string_view, 59> kPhotoExtensions = {
+    ".bmp", ".jpg", ".jpeg", ".gif",  ".tif", ".tiff", ".png",   ".exif", ".ico",  ".emf",
+    ".wmf", ".dib", ".heic", ".heif", ".hif", ".avif", ".avifs", ".jxl",  ".webp", ".dng",
+    ".cr2", ".cr3", ".crw",  ".nef",  ".nrw", ".arw",  ".srf",   ".sr2",  ".orf",  ".rw2",
+    ".raf", ".pef", ".srw",  ".mrw",  ".x3f", ".rwl",  ".3fr",   ".iiq",  ".erf",  ".kdc",
+    ".dcr", ".mos", ".raw",  ".jp2",  ".j2k", ".jpf",  ".jpx",   ".j2c",  ".psd",  ".psb",
+    ".tga", ".svg", ".svgz", ".pnm",  ".pbm", ".pgm",  ".ppm",   ".icns", ".cur"};
 
 // True when the extension of the path's last component (from its last dot on) is one
 // of kPhotoExtensions, ASCII letters compared case-insensitively: "IMG.JPG" and

@@ -48,6 +48,7 @@ const std::map<std::string, std::string>& Families() {
         {"svg", ""},
         {"emf", ""},
         {"wmf", ""},
+        {"tiff-float", ""},  // clamping checked on made pages in the TIFF reader tests
     };
     return families;
 }
