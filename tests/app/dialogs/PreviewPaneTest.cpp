@@ -6,11 +6,13 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <vector>
 
 #include "ColouredTiff.h"
 #include "DialogTestSupport.h"
 #include "app/dialogs/PreviewPane.h"
+#include "imaging/ImageFile.h"
 
 namespace vellumo::app::dialogs {
 namespace {
@@ -59,6 +61,30 @@ TEST_F(PreviewPaneTest, ShowsTheEntrysFrameStretchedOverThePane) {
         EXPECT_TRUE(Near(image.pixel(p), qRgb(0, 200, 0)))
             << p.x() << "," << p.y() << " " << std::hex << image.pixel(p);
     }
+}
+
+// One file of each newer format: the pane shows its first frame and says nothing.
+TEST_F(PreviewPaneTest, ShowsTheNewerFormats) {
+    const std::filesystem::path modern = std::filesystem::path(VELLUMO_CORPORA_DIR) / "modern";
+    if (!std::filesystem::exists(modern)) {
+        GTEST_SKIP() << "modern corpus not available";
+    }
+    for (const char* name :
+         {"heif/gen_3_toplevel_images_thumbs.heic", "avif/kif_framenumbers.avif",
+          "jxl/conformance_alpha_nonpremultiplied.jxl", "raw/digicam_KodakDC50_DC0008L.kdc",
+          "jp2/exiv2_Reagan.jp2", "psd/exiv2_photoshop.psd", "tga/kif_bw.tga",
+          "webp/exiv2_bug1199_icc_exif_xmp.webp", "svg/libvips_blankpage.svg",
+          "emf/libemf2svg_test-000.emf", "wmf/libwmf_2doorvan.wmf",
+          "tiff-float/gen_f32_gray_hdr_0to16_tiled_lzw_400x267.tif"}) {
+        const std::string path = (modern / name).string();
+        const imaging::ImageFile file = imaging::ImageFile::Open(path);
+        ASSERT_TRUE(file.IsValid()) << name << ": " << file.Error();
+        QSignalSpy shown(&pane_, &PreviewPane::previewShown);
+        pane_.ShowPreview(path, file.FrameDimensions().front().dimension, 0);
+        ASSERT_TRUE(WaitShown(shown)) << name;
+        EXPECT_TRUE(pane_.hasPicture()) << name;
+    }
+    EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(PreviewPaneTest, RepaintsKeepTheFrame) {
