@@ -211,7 +211,14 @@ class JpegDecoder final : public Decoder {
     int32_t active_ = 0;
 };
 
-// The smallest DCT scale whose output still covers `minimum` on both sides.
+// The reduced DCT scales lose detail of their own (measured on 10 photos of 9 to 15
+// megapixels made 1024 wide: 39 to 50 dB PSNR against a Lanczos reduction of the whole
+// picture when the scale just covers the page, 44 to 51 dB with twice the page's size,
+// 45.5 to 51.5 dB from the full decode), so the scale keeps this margin over the page.
+constexpr int64_t kScaleMargin = 2;
+
+// The smallest DCT scale whose output still covers `minimum` on both sides with the
+// margin above.
 unsigned ChooseDenominator(int32_t width, int32_t height, QSize minimum) {
     if (minimum.width() <= 0 || minimum.height() <= 0) {
         return 1;
@@ -219,7 +226,7 @@ unsigned ChooseDenominator(int32_t width, int32_t height, QSize minimum) {
     for (unsigned d : {8u, 4u, 2u}) {
         const int64_t w = (int64_t{width} + d - 1) / d;
         const int64_t h = (int64_t{height} + d - 1) / d;
-        if (w >= minimum.width() && h >= minimum.height()) {
+        if (w >= kScaleMargin * minimum.width() && h >= kScaleMargin * minimum.height()) {
             return d;
         }
     }

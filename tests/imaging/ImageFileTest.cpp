@@ -419,17 +419,24 @@ TEST(DecodeJpeg, ReducedScaleDecodeMatchesFullDecodeThenScale) {
     }
 }
 
-TEST(DecodeJpeg, DisplayDecodeUsesAReducedScaleThatStillCoversTheTarget) {
+// The reduced scale keeps twice the target's size, so that scaling still has detail to
+// work with.
+TEST(DecodeJpeg, ReducedScaleCoversTwiceTheTarget) {
     const auto path = Corpora() / "exif-orientation" / "Landscape_1.jpg";
     VELLUMO_REQUIRE_FILE(path);
     ImageFile image = ImageFile::Open(path);
-    const QImage small = image.DecodeForDisplay(QSize(200, 100));
-    ASSERT_FALSE(small.isNull());
-    EXPECT_EQ(small.size(), QSize(225, 150));  // 1/8 of 1800 x 1200
-    const QImage half = image.DecodeForDisplay(QSize(800, 500));
-    EXPECT_EQ(half.size(), QSize(900, 600));
-    EXPECT_EQ(image.DecodeForDisplay(QSize(1000, 700)).size(), QSize(1800, 1200));
-    EXPECT_EQ(image.DecodeForDisplay(QSize()).size(), QSize(1800, 1200));
+    const struct {
+        QSize target, decoded;
+    } cases[] = {
+        {QSize(100, 50), QSize(225, 150)},     // 1/8 of 1800 x 1200
+        {QSize(200, 100), QSize(450, 300)},    // 1/8 would be less than twice as wide
+        {QSize(400, 300), QSize(900, 600)},    // 1/4 would be less than twice as high
+        {QSize(800, 500), QSize(1800, 1200)},  // 1/2 would be less than twice as wide
+        {QSize(), QSize(1800, 1200)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(image.DecodeForDisplay(c.target).size(), c.decoded) << c.target.width();
+    }
 }
 
 // Four quadrants of pure ink: cyan, magenta, yellow, half black.
