@@ -54,7 +54,7 @@ CaptionFontDialog::CaptionFontDialog(const QFont& initial, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       chooser_(new QFontDialog(initial, this)),
       colours_(new QComboBox(this)) {
-    setWindowTitle(ToQString(texts::kFontTitle));
+    setWindowTitle(texts::Tr(texts::kFontTitle));
     // The chooser is used as a plain widget inside this dialog, with our own buttons.
     chooser_->setWindowFlags(Qt::Widget);
     chooser_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
@@ -67,7 +67,7 @@ CaptionFontDialog::CaptionFontDialog(const QFont& initial, QWidget* parent)
     colours_->setCurrentIndex(0);
 
     auto* colourRow = new QHBoxLayout;
-    auto* colourLabel = new QLabel(ToQString(texts::kFontColour), this);
+    auto* colourLabel = new QLabel(texts::Tr(texts::kFontColour), this);
     colourLabel->setBuddy(colours_);
     colourRow->addWidget(colourLabel);
     colourRow->addWidget(colours_);
