@@ -75,6 +75,124 @@
         <source>page %1 of %2</source>
         <translation>Seite %1 von %2</translation>
     </message>
+    <message>
+        <source>Usage: vellumo-cli [options] INPUT... -o OUTPUT
+       vellumo-cli --list [options] INPUT...
+       vellumo-cli --info FILE...
+
+Combines photos into one multi-page TIFF (or BMP, JPEG or PNG files), one page per
+frame of every input, in the order given.
+
+Inputs:
+  INPUT                 image files, in page order; every frame of a multi-frame file
+                        (multi-page TIFF, animated GIF) becomes a page
+  -r, --recursive       search folder inputs for photos (breadth first; .bmp .jpg .jpeg
+                        .gif .tif .tiff .png .exif .ico .emf .wmf .dib in any case)
+  --sort ORDER          reorder the pages: name, name-desc, time, time-desc
+
+Page size (default: the photo&apos;s own size):
+  --width W             W pixels wide, height keeps the aspect ratio
+  --height H            H pixels high, width keeps the aspect ratio
+  --size WxH            exactly W by H pixels
+  --stretch H[,V]       the photo&apos;s size times H (and V, default H)
+  --rotate ANGLE        turn clockwise by 0, 90, 180 or 270 degrees
+  --flip MODE           none, horizontal (h) or vertical (v), after turning
+  --auto-orient         turn each photo upright from its EXIF orientation first
+
+Output:
+  -o, --output OUTPUT   the output file; BMP, JPEG and PNG outputs of several pages
+                        are numbered (album-1.jpg, album-2.jpg, ...)
+  --format FORMAT       tif, bmp, jpg or png (default: from OUTPUT&apos;s extension, else tif)
+  --compression C       TIFF compression: lzw (default), none, deflate, packbits, jpeg
+  --quality Q           JPEG quality 1-100 (default 80), also for --compression jpeg
+  --bmp-bits N          BMP colour depth: 24 (default), or 1, 4, 8 with a palette
+  -y, --overwrite       replace an existing OUTPUT without asking
+
+Caption:
+  --caption TEXT        draw TEXT on every page
+  --caption-pos X,Y     its top-left corner in pixels of the page before it is
+                        turned (default 0,0)
+  --font SPEC           &quot;FAMILY[,SIZE][,bold][,italic]&quot;, SIZE in pixels (default 13)
+  --color #RRGGBB       text colour (default black)
+
+Other:
+  --log FILE            append the activity log to FILE
+  --threads N           worker threads, 0 for every core (default)
+  -q, --quiet           no progress and no summary; messages are still shown
+  --list                print the pages INPUT... would give (file, frame, photo size,
+                        page size) and write nothing; -o is not needed
+  --info FILE...        show format, frames, sizes, resolutions and pixel hashes
+  -h, --help            show this help
+  --version             show the version
+
+Without -y, an existing OUTPUT is replaced only after you agree on the terminal; when
+nobody can answer, it is left alone. A run stopped with Ctrl-C keeps the pages written.
+
+Exit status: 0 every page written, 1 some photos failed (the output holds the others),
+2 usage error or nothing written.
+</source>
+        <translation>Aufruf: vellumo-cli [Optionen] EINGABE... -o AUSGABE
+        vellumo-cli --list [Optionen] EINGABE...
+        vellumo-cli --info DATEI...
+
+Fügt Fotos zu einem mehrseitigen TIFF zusammen (oder zu BMP-, JPEG- oder PNG-Dateien),
+eine Seite je Einzelbild jeder Eingabe, in der angegebenen Reihenfolge.
+
+Eingaben:
+  EINGABE               Bilddateien in Seitenreihenfolge; jedes Einzelbild einer Datei
+                        mit mehreren Bildern (mehrseitiges TIFF, animiertes GIF) wird
+                        eine Seite
+  -r, --recursive       Ordner-Eingaben nach Fotos durchsuchen (in die Breite; .bmp .jpg
+                        .jpeg .gif .tif .tiff .png .exif .ico .emf .wmf .dib in jeder
+                        Schreibweise)
+  --sort ORDER          die Seiten umordnen: name, name-desc, time, time-desc
+
+Seitengröße (Vorgabe: die eigene Größe des Fotos):
+  --width W             W Pixel breit, die Höhe behält das Seitenverhältnis
+  --height H            H Pixel hoch, die Breite behält das Seitenverhältnis
+  --size WxH            genau W mal H Pixel
+  --stretch H[,V]       die Größe des Fotos mal H (und V, Vorgabe H)
+  --rotate ANGLE        im Uhrzeigersinn um 0, 90, 180 oder 270 Grad drehen
+  --flip MODE           none, horizontal (h) oder vertical (v), nach dem Drehen
+  --auto-orient         jedes Foto zuerst nach seiner EXIF-Ausrichtung aufrichten
+
+Ausgabe:
+  -o, --output AUSGABE  die Ausgabedatei; BMP-, JPEG- und PNG-Ausgaben mehrerer Seiten
+                        werden nummeriert (album-1.jpg, album-2.jpg, ...)
+  --format FORMAT       tif, bmp, jpg oder png (Vorgabe: nach der Endung von AUSGABE,
+                        sonst tif)
+  --compression C       TIFF-Kompression: lzw (Vorgabe), none, deflate, packbits, jpeg
+  --quality Q           JPEG-Qualität 1-100 (Vorgabe 80), auch für --compression jpeg
+  --bmp-bits N          BMP-Farbtiefe: 24 (Vorgabe) oder 1, 4, 8 mit Palette
+  -y, --overwrite       eine vorhandene AUSGABE ohne Nachfrage ersetzen
+
+Beschriftung:
+  --caption TEXT        TEXT auf jede Seite schreiben
+  --caption-pos X,Y     seine linke obere Ecke in Pixeln der Seite vor dem Drehen
+                        (Vorgabe 0,0)
+  --font SPEC           &quot;FAMILIE[,GRÖSSE][,bold][,italic]&quot;, GRÖSSE in Pixeln (Vorgabe 13)
+  --color #RRGGBB       Textfarbe (Vorgabe Schwarz)
+
+Sonstiges:
+  --log FILE            das Aktivitätsprotokoll an FILE anhängen
+  --threads N           Arbeitsthreads, 0 für jeden Kern (Vorgabe)
+  -q, --quiet           kein Fortschritt und keine Zusammenfassung; Meldungen erscheinen
+                        weiterhin
+  --list                die Seiten ausgeben, die EINGABE... ergäbe (Datei, Einzelbild,
+                        Fotogröße, Seitengröße), und nichts schreiben; -o ist nicht nötig
+  --info DATEI...       Format, Einzelbilder, Größen, Auflösungen und Pixel-Prüfsummen
+                        zeigen
+  -h, --help            diese Hilfe zeigen
+  --version             die Version zeigen
+
+Ohne -y wird eine vorhandene AUSGABE erst ersetzt, wenn Sie im Terminal zustimmen;
+kann niemand antworten, bleibt sie unberührt. Ein mit Strg-C angehaltener Lauf behält die
+geschriebenen Seiten.
+
+Rückgabewert: 0 alle Seiten geschrieben, 1 einige Fotos fehlgeschlagen (die Ausgabe
+enthält die übrigen), 2 Aufruffehler oder nichts geschrieben.
+</translation>
+    </message>
 </context>
 <context>
     <name>vellumo-dialogs</name>
@@ -281,6 +399,78 @@ Bitte starten Sie Ihren Webbrowser und geben Sie die Adresse selbst ein.</transl
     <message>
         <source>brindle list file(*.ini)</source>
         <translation>brindle-Listendatei(*.ini)</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Schwarz</translation>
+    </message>
+    <message>
+        <source>Maroon</source>
+        <translation>Kastanienbraun</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>Olive</source>
+        <translation>Oliv</translation>
+    </message>
+    <message>
+        <source>Navy</source>
+        <translation>Marineblau</translation>
+    </message>
+    <message>
+        <source>Purple</source>
+        <translation>Purpur</translation>
+    </message>
+    <message>
+        <source>Teal</source>
+        <translation>Blaugrün</translation>
+    </message>
+    <message>
+        <source>Gray</source>
+        <translation>Grau</translation>
+    </message>
+    <message>
+        <source>Silver</source>
+        <translation>Silber</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>Lime</source>
+        <translation>Hellgrün</translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation>Gelb</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>Fuchsia</source>
+        <translation>Magenta</translation>
+    </message>
+    <message>
+        <source>Aqua</source>
+        <translation>Türkis</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>Weiß</translation>
+    </message>
+    <message>
+        <source>Custom size</source>
+        <translation>Eigene Größe</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
     </message>
 </context>
 <context>

@@ -199,7 +199,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     const CliOptions& options = *parsed.options;
     switch (options.mode) {
         case Mode::Help:
-            std::fputs(kUsage.data(), streams.out);
+            std::fputs(
+                QCoreApplication::translate("vellumo-cli", kUsage.data()).toStdString().c_str(),
+                streams.out);
             return kExitOk;
         case Mode::Version:
             std::fprintf(streams.out, "vellumo-cli %s\n", VELLUMO_VERSION);

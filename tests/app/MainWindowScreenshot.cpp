@@ -3,8 +3,9 @@
 // --options the options dialog is pictured instead, and with --dark both are drawn by
 // the Fusion style in dark colours:
 //   app_window_screenshot SAMPLES_FOLDER OUTPUT.png [--preview] [--options] [--dark]
-// Run it on a real display server (for example under xvfb-run). Settings and working
-// folder are kept in a temporary folder, so the user's own are not touched.
+// Texts are in the locale's language. Run it on a real display server (for example
+// under xvfb-run). Settings and working folder are kept in a temporary folder, so the
+// user's own are not touched.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -22,6 +23,7 @@
 #include "app/dialogs/CDialogPhotoOptions.h"
 #include "app/dialogs/OptionsDialogIds.h"
 #include "app/dialogs/PreviewPane.h"
+#include "shell/Translations.h"
 #include "support/MemorySettingsStore.h"
 
 namespace {
@@ -114,6 +116,7 @@ bool SaveOptionsDialog(const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    vellumo::shell::InstallTranslations();  // pictures in the locale's language
     const std::set<std::string> known = {"--preview", "--options", "--dark"};
     std::set<std::string> flags;
     for (int i = 3; i < argc; ++i) {

@@ -1,6 +1,7 @@
 // The window, its dialogs, the engine's messages and the command line speak the locale's
 // language. CTest runs the German case under LANG=de_DE.UTF-8 and the English one under
-// LC_ALL=C; English is the source and must come through byte for byte.
+// C, en_US and fr_FR (no translation); English is the source and must come through byte
+// for byte.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -134,8 +135,7 @@ const QStringList kSameInGerman = {QString(),
                                    QStringLiteral("BMP"),
                                    QStringLiteral("JPG"),
                                    QStringLiteral("PNG"),
-                                   QStringLiteral("TIF"),
-                                   QStringLiteral("16 bits RGB565")};
+                                   QStringLiteral("TIF")};
 
 TEST(WindowLanguage, GermanLocaleShowsEveryTextInGerman) {
     ASSERT_EQ(shell::InstallTranslations(), QStringLiteral("de"));
@@ -159,7 +159,7 @@ TEST(WindowLanguage, GermanLocaleShowsEveryTextInGerman) {
     }
 }
 
-TEST(WindowLanguage, CLocaleShowsTheEnglishSourceByteForByte) {
+TEST(WindowLanguage, OtherLocalesShowTheEnglishSourceByteForByte) {
     ASSERT_EQ(shell::InstallTranslations(), QString());
     const Windows english;
     for (const Sample& sample : kSamples) {

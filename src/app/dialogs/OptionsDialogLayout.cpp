@@ -60,7 +60,7 @@ void CDialogPhotoOptions::BuildControls() {
     auto* original = new QRadioButton(texts::Tr(texts::kOriginalSize), this);
     Add(kOriginalSize, original, 10, 43, 88, 10);
     auto* custom = new QRadioButton(this);
-    custom->setAccessibleName(QStringLiteral("Custom size"));
+    custom->setAccessibleName(texts::Tr(texts::kCustomSize));
     Add(kCustomSize, custom, 10, 72, 16, 8);
     auto* stretch = new QRadioButton(texts::Tr(texts::kStretch), this);
     Add(kStretch, stretch, 10, 102, 46, 10);

@@ -34,6 +34,8 @@ inline constexpr std::string_view kCancel = QT_TRANSLATE_NOOP("vellumo-dialogs",
 inline constexpr std::string_view kOutputFormat =
     QT_TRANSLATE_NOOP("vellumo-dialogs", "Output Format:");
 inline constexpr std::string_view kOutputSize = QT_TRANSLATE_NOOP("vellumo-dialogs", "Output Size");
+// The size button without a caption, for screen readers.
+inline constexpr std::string_view kCustomSize = QT_TRANSLATE_NOOP("vellumo-dialogs", "Custom size");
 inline constexpr std::string_view kOriginalSize =
     QT_TRANSLATE_NOOP("vellumo-dialogs", "Original size");
 inline constexpr std::string_view kStretch = QT_TRANSLATE_NOOP("vellumo-dialogs", "Stretch:");
@@ -98,6 +100,8 @@ inline constexpr std::string_view kCanNotActiveFrame =
 inline constexpr std::string_view kAboutTitle = QT_TRANSLATE_NOOP("vellumo-dialogs", "About");
 inline constexpr std::string_view kProductName = "Vellumo";
 inline constexpr std::string_view kMakerName = "Orlenwick";
+// %1 is the version number.
+inline constexpr std::string_view kVersion = QT_TRANSLATE_NOOP("vellumo-dialogs", "Version %1");
 inline constexpr std::string_view kLicence =
     QT_TRANSLATE_NOOP("vellumo-dialogs", "Free software: GNU GPL, version 3 or later");
 
