@@ -175,19 +175,37 @@ const Screen kScreens[] = {
     {"About", [](auto&) { return std::make_unique<dialogs::AboutBox>(); }},
 };
 
-class WindowFitTest : public ::testing::TestWithParam<Screen> {};
+// The application font's point size: the desktop's own, and a common smaller one, whose
+// dialog units leave less room than the style's radio circle needs.
+const int kFontPoints[] = {0, 8};
+
+class WindowFitTest : public ::testing::TestWithParam<std::tuple<Screen, int>> {};
 
 TEST_P(WindowFitTest, EveryTextFitsItsBoxAndNoneOverlaps) {
+    const auto& [screen, points] = GetParam();
+    const QFont desktopFont = QApplication::font();
+    if (points > 0) {
+        QFont font = desktopFont;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+    }
     test::MemorySettingsStore store;
-    const std::unique_ptr<QWidget> window = GetParam().open(store);
+    const std::unique_ptr<QWidget> window = screen.open(store);
     window->show();
     QApplication::processEvents();
     const QStringList misfits = Misfits(window.get());
+    QApplication::setFont(desktopFont);
     EXPECT_TRUE(misfits.isEmpty()) << misfits.join(QLatin1Char('\n')).toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, WindowFitTest, ::testing::ValuesIn(kScreens),
-                         [](const auto& screen) { return std::string(screen.param.name); });
+INSTANTIATE_TEST_SUITE_P(Screens, WindowFitTest,
+                         ::testing::Combine(::testing::ValuesIn(kScreens),
+                                            ::testing::ValuesIn(kFontPoints)),
+                         [](const auto& param) {
+                             const int points = std::get<1>(param.param);
+                             return std::string(std::get<0>(param.param).name) +
+                                    (points > 0 ? "_" + std::to_string(points) + "pt" : "");
+                         });
 
 }  // namespace
 }  // namespace vellumo::app
