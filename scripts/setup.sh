@@ -7,6 +7,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     libgtest-dev libgmock-dev googletest
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6
+    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
     libtiff-dev libjpeg62-turbo-dev libpng-dev
     libheif-dev libavif-dev libjxl-dev libraw-dev libopenjp2-7-dev qt6-svg-dev libemf2svg-dev libwmf-dev
     fonts-urw-base35

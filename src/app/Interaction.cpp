@@ -90,9 +90,9 @@ Interaction DefaultInteraction() {
 
 std::vector<FileFilter> PhotoFileFilters() {
     return {
-        {ToQString(texts::kPhotoFilesDescription), PatternsOf(texts::kPhotoFilesPattern)},
+        {texts::Tr(texts::kPhotoFilesDescription), PatternsOf(texts::kPhotoFilesPattern)},
         // Every file: names without a dot included.
-        {ToQString(texts::kAnyFilesDescription), {QStringLiteral("*")}},
+        {texts::Tr(texts::kAnyFilesDescription), {QStringLiteral("*")}},
     };
 }
 

@@ -254,7 +254,8 @@ void MainWindow::OnFontClicked() {
 
 bool MainWindow::ExitRoutine() {
     if (activity_ == Activity::Converting && !stopRequested_) {
-        ShowMessage(texts::kStopConvertingFirst, texts::kWarningCaption, ui::MessageStyle::Warning);
+        ShowMessage(texts::TrUtf8(texts::kStopConvertingFirst),
+                    texts::TrUtf8(texts::kWarningCaption), ui::MessageStyle::Warning);
         return false;
     }
     // A run that was stopped or is closing its file, or photos still being added: the

@@ -33,7 +33,7 @@ void MainWindow::AddPhotos() {
         return;
     }
     OpenFilesRequest request;
-    request.title = ToQString(texts::kSelectPhotoFiles);
+    request.title = texts::Tr(texts::kSelectPhotoFiles);
     request.initialFolder =
         store_.ReadString(shell::kOptionSection, texts::kKeyLastPhotoFolder, "");
     request.filters = PhotoFileFilters();
@@ -93,7 +93,7 @@ std::optional<std::string> MainWindow::ChooseFolder() {
     if (!services_.interaction.chooseFolder) {
         return std::nullopt;
     }
-    return services_.interaction.chooseFolder(this, ToQString(texts::kChooseFolder));
+    return services_.interaction.chooseFolder(this, texts::Tr(texts::kChooseFolder));
 }
 
 void MainWindow::StartAdding(AddJob job, std::function<void()> afterAppend) {

@@ -1,6 +1,7 @@
 #include "app/MainWindowControls.h"
 
 #include "app/AppTexts.h"
+#include "app/dialogs/FitText.h"
 #include "base/QtText.h"
 
 namespace vellumo::app {
@@ -19,7 +20,7 @@ class Placer {
     }
 
     QPushButton* Button(std::string_view caption, int x, int y, int width, int height) {
-        auto* button = new QPushButton(ToQString(caption), window_);
+        auto* button = new QPushButton(texts::Tr(caption), window_);
         // No default button: Enter must never press one behind the user's back.
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -27,7 +28,7 @@ class Placer {
     }
 
     QLabel* Label(std::string_view caption, int x, int y, int width, int height) {
-        auto* label = new QLabel(ToQString(caption), window_);
+        auto* label = new QLabel(texts::Tr(caption), window_);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         // The dialog-unit heights were made for a tighter font: let the text breathe.
         return Place(label, x, y - 2, width, height + 4);
@@ -102,7 +103,7 @@ MainWindowControls BuildMainWindowControls(QWidget* window, const DialogUnits& u
     c.renamePrefixLabel = at.Label(texts::kRenamePrefixLabel, 7, 242, 83, 8);
     c.renamePrefix = at.Edit(97, 240, 86, 14);
     c.renameSuffixLabel = at.Label(texts::kRenameSuffixLabel, 185, 242, 77, 8);
-    c.notRename = at.Place(new QCheckBox(ToQString(texts::kNotRename), window), 273, 242, 72, 10);
+    c.notRename = at.Place(new QCheckBox(texts::Tr(texts::kNotRename), window), 273, 242, 72, 10);
     c.outputFolderLabel = at.Label(texts::kOutputFolderLabel, 7, 285, 61, 8);
     c.outputFolder = at.Edit(67, 281, 127, 14);
     c.browseFolder = at.Button(texts::kBrowse, 213, 281, 66, 14);
@@ -112,6 +113,7 @@ MainWindowControls BuildMainWindowControls(QWidget* window, const DialogUnits& u
     c.loadList = at.Button(texts::kLoadList, 94, 255, 50, 14);
 
     window->setFixedSize(units.ToPixelsX(kWindowWidthUnits), units.ToPixelsY(kWindowHeightUnits));
+    FitTextControls(window);
     return c;
 }
 

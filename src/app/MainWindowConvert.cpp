@@ -45,7 +45,7 @@ void MainWindow::ConvertOrStop() {
     }
     activity_ = Activity::Converting;
     stopRequested_ = false;
-    controls_.convert->setText(ToQString(texts::kStop));
+    controls_.convert->setText(texts::Tr(texts::kStop));
     UpdateCommandStates();
 }
 
@@ -77,7 +77,7 @@ void MainWindow::OnRunFinished() {
     }
     activity_ = Activity::Idle;
     stopRequested_ = false;
-    controls_.convert->setText(ToQString(texts::kConvert));
+    controls_.convert->setText(texts::Tr(texts::kConvert));
     UpdateCommandStates();
     emit becameIdle();
     CloseIfPending();
@@ -88,9 +88,9 @@ void MainWindow::BrowseOutputFile() {
         return;
     }
     SaveFileRequest request;
-    request.title = ToQString(texts::kSelectOutput);
+    request.title = texts::Tr(texts::kSelectOutput);
     request.initialFolder = BrowseStartFolder(base::ToUtf8(controls_.outputFile->text()));
-    request.filter = {ToQString(texts::kTiffFilter), {QStringLiteral("*.tif")}};
+    request.filter = {texts::Tr(texts::kTiffFilter), {QStringLiteral("*.tif")}};
     const std::optional<std::string> chosen = services_.interaction.saveFile(this, request);
     if (!chosen || chosen->empty()) {
         return;

@@ -18,7 +18,7 @@ using base::ToQString;
 void MainWindow::RefreshPhotoList() {
     controls_.photoList->Rebuild(list_);
     list_.photoCount = static_cast<int32_t>(list_.size());
-    controls_.totalPages->setText(ToQString(texts::kTotalPagesFormat).arg(list_.photoCount));
+    controls_.totalPages->setText(texts::Tr(texts::kTotalPagesFormat).arg(list_.photoCount));
     UpdateCommandStates();
 }
 
@@ -39,7 +39,7 @@ void MainWindow::MoveSelected(MoveResult (*moveRows)(photolist::PhotoList&,
     const int current = controls_.photoList->currentRow();
     const MoveResult result = moveRows(list_, before);
     if (result.outcome == ListCommandOutcome::NeedSelection) {
-        ShowMessage(texts::kPleaseSelectItems, "", ui::MessageStyle::Warning);
+        ShowMessage(texts::TrUtf8(texts::kPleaseSelectItems), "", ui::MessageStyle::Warning);
         return;
     }
     if (result.outcome != ListCommandOutcome::Done) {
@@ -68,7 +68,7 @@ void MainWindow::DeleteSelected() {
     }
     const ListCommandOutcome outcome = app::DeleteSelected(list_, SelectedRows());
     if (outcome == ListCommandOutcome::NeedSelection) {
-        ShowMessage(texts::kPleaseSelectItems, "", ui::MessageStyle::Warning);
+        ShowMessage(texts::TrUtf8(texts::kPleaseSelectItems), "", ui::MessageStyle::Warning);
         return;
     }
     if (outcome == ListCommandOutcome::Done) {
@@ -108,7 +108,7 @@ void MainWindow::EditSelected() {
     }
     const std::vector<int> rows = SelectedRows();
     if (rows.empty()) {
-        ShowMessage(texts::kPleaseSelectItems, "", ui::MessageStyle::Warning);
+        ShowMessage(texts::TrUtf8(texts::kPleaseSelectItems), "", ui::MessageStyle::Warning);
         return;
     }
     if (!services_.dialogs.editPhotos) {

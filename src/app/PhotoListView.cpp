@@ -42,8 +42,7 @@ PhotoListView::PhotoListView(QWidget* parent, double pixelScale) : QTableWidget(
     setColumnCount(static_cast<int>(kColumns.size()));
     QStringList headings;
     for (const Column& column : kColumns) {
-        headings << QString::fromUtf8(column.heading.data(),
-                                      static_cast<qsizetype>(column.heading.size()));
+        headings << texts::Tr(column.heading);
     }
     setHorizontalHeaderLabels(headings);
     for (const Column& column : kColumns) {

@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "base/QtText.h"
 #include "shell/QtSettingsStore.h"
+#include "shell/Translations.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -17,16 +18,20 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(VELLUMO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("example.orlenwick.Vellumo"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vellumo")));
+    vellumo::shell::InstallTranslations();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Turns photos into one multi-page TIFF. Photos and folders named here "
-                       "are added to the list; folders are searched for photos."));
+        QCoreApplication::translate("vellumo-window",
+                                    "Turns photos into one multi-page TIFF. Photos and folders "
+                                    "named here are added to the list; folders are searched for "
+                                    "photos."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("photos"),
-                                 QStringLiteral("Photos or folders to add, in order."),
-                                 QStringLiteral("[PHOTO|FOLDER...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("photos"),
+        QCoreApplication::translate("vellumo-window", "Photos or folders to add, in order."),
+        QStringLiteral("[PHOTO|FOLDER...]"));
     parser.process(app);  // --help and --version print and exit here
 
     vellumo::shell::QtSettingsStore settings;

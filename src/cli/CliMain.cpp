@@ -1,5 +1,6 @@
 #include "cli/CliMain.h"
 
+#include <QCoreApplication>
 #include <atomic>
 #include <limits>
 
@@ -28,9 +29,15 @@ void OnInterrupt() {
     }
 }
 
+// One line on the error stream, after the program's name.
+void Fail(std::FILE* err, const QString& text) {
+    std::fprintf(err, "vellumo-cli: %s\n", text.toStdString().c_str());
+}
+
 int UsageError(std::FILE* err, const std::string& message) {
-    std::fprintf(err, "vellumo-cli: %s\nTry 'vellumo-cli --help' for more information.\n",
-                 message.c_str());
+    const QString hint = QCoreApplication::translate(
+        "vellumo-cli", "Try 'vellumo-cli --help' for more information.");
+    std::fprintf(err, "vellumo-cli: %s\n%s\n", message.c_str(), hint.toStdString().c_str());
     return kExitUsageOrNothing;
 }
 
@@ -66,14 +73,22 @@ convert::RunSettings MakeRunSettings(const CliOptions& options) {
 }
 
 void PrintSummary(const convert::RunSummary& summary, std::FILE* out) {
-    const char* pages = summary.pagesWritten == 1 ? "page" : "pages";
+    const QString pages = summary.pagesWritten == 1
+                              ? QCoreApplication::translate("vellumo-cli", "page")
+                              : QCoreApplication::translate("vellumo-cli", "pages");
     if (summary.outputFiles.size() == 1) {
-        std::fprintf(out, "wrote %d %s to %s\n", summary.pagesWritten, pages,
-                     Printable(summary.outputFiles.front()).c_str());
+        const QString line =
+            QCoreApplication::translate("vellumo-cli", "wrote %1 %2 to %3")
+                .arg(summary.pagesWritten)
+                .arg(pages, QString::fromStdString(Printable(summary.outputFiles.front())));
+        std::fprintf(out, "%s\n", line.toStdString().c_str());
         return;
     }
-    std::fprintf(out, "wrote %d %s to %zu files:\n", summary.pagesWritten, pages,
-                 summary.outputFiles.size());
+    const QString line = QCoreApplication::translate("vellumo-cli", "wrote %1 %2 to %3 files:")
+                             .arg(summary.pagesWritten)
+                             .arg(pages)
+                             .arg(summary.outputFiles.size());
+    std::fprintf(out, "%s\n", line.toStdString().c_str());
     for (const auto& file : summary.outputFiles) {
         std::fprintf(out, "  %s\n", Printable(file).c_str());
     }
@@ -115,7 +130,8 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
         return ListPages(collected, streams.out);
     }
     if (collected.list.empty()) {
-        std::fprintf(streams.err, "vellumo-cli: no photos to convert; nothing written\n");
+        Fail(streams.err,
+             QCoreApplication::translate("vellumo-cli", "no photos to convert; nothing written"));
         return kExitUsageOrNothing;
     }
 
@@ -132,15 +148,17 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
         case convert::StartResult::Started:
             break;
         case convert::StartResult::Declined:
-            std::fprintf(streams.err,
-                         "vellumo-cli: %s exists and was not replaced (use -y or --overwrite to "
-                         "replace it); nothing written\n",
-                         Printable(options.output).c_str());
+            Fail(streams.err,
+                 QCoreApplication::translate("vellumo-cli",
+                                             "%1 exists and was not replaced (use -y or "
+                                             "--overwrite to replace it); nothing written")
+                     .arg(QString::fromStdString(Printable(options.output))));
             return kExitUsageOrNothing;
         case convert::StartResult::EmptyList:
         case convert::StartResult::StopRequested:
         case convert::StartResult::ThreadFailed:
-            std::fprintf(streams.err, "vellumo-cli: the conversion could not start\n");
+            Fail(streams.err,
+                 QCoreApplication::translate("vellumo-cli", "the conversion could not start"));
             return kExitUsageOrNothing;
     }
     run.Wait();
@@ -150,19 +168,22 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
     const convert::RunSummary summary = run.Summary();
     const int failed = summary.photosFailed + collected.inputsFailed;
     if (summary.pagesWritten == 0 || summary.outputFailed) {
-        std::fprintf(streams.err, "vellumo-cli: nothing written\n");
+        Fail(streams.err, QCoreApplication::translate("vellumo-cli", "nothing written"));
         return kExitUsageOrNothing;
     }
     if (!options.quiet) {
         PrintSummary(summary, streams.out);
     }
     if (summary.stopped) {
-        std::fprintf(streams.err, "vellumo-cli: stopped after %d of %d pages\n",
-                     summary.pagesWritten, summary.pageTotal);
+        Fail(streams.err, QCoreApplication::translate("vellumo-cli", "stopped after %1 of %2 pages")
+                              .arg(summary.pagesWritten)
+                              .arg(summary.pageTotal));
     }
     if (failed > 0) {
-        std::fprintf(streams.err, "vellumo-cli: %d photo%s failed\n", failed,
-                     failed == 1 ? "" : "s");
+        Fail(streams.err,
+             (failed == 1 ? QCoreApplication::translate("vellumo-cli", "%1 photo failed")
+                          : QCoreApplication::translate("vellumo-cli", "%1 photos failed"))
+                 .arg(failed));
     }
     std::fflush(streams.out);
     return failed > 0 || summary.stopped ? kExitSomeFailed : kExitOk;
@@ -178,7 +199,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     const CliOptions& options = *parsed.options;
     switch (options.mode) {
         case Mode::Help:
-            std::fputs(kUsage.data(), streams.out);
+            std::fputs(
+                QCoreApplication::translate("vellumo-cli", kUsage.data()).toStdString().c_str(),
+                streams.out);
             return kExitOk;
         case Mode::Version:
             std::fprintf(streams.out, "vellumo-cli %s\n", VELLUMO_VERSION);

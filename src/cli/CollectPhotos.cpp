@@ -2,6 +2,7 @@
 
 #include "cli/PrintableName.h"
 
+#include <QCoreApplication>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -34,17 +35,20 @@ std::string WhyNoPhoto(const std::string& path) {
         return ec ? ec.message() : "No such file or directory";
     }
     if (!fs::is_regular_file(status)) {
-        return "not a regular file";
+        return QCoreApplication::translate("vellumo-cli", "not a regular file").toStdString();
     }
-    return "not an image that can be read";
+    return QCoreApplication::translate("vellumo-cli", "not an image that can be read")
+        .toStdString();
 }
 
 void AddFile(const std::string& path, const CliOptions& options, ui::Toolkit& toolkit,
              std::FILE* err, CollectResult& result) {
     if (photolist::AddPhotoFile(path, options.record, toolkit, result.list) == 0) {
         ++result.inputsFailed;
-        std::fprintf(err, "vellumo-cli: %s: %s, skipped\n", Printable(path).c_str(),
-                     WhyNoPhoto(path).c_str());
+        const QString skipped = QCoreApplication::translate("vellumo-cli", "%1: %2, skipped")
+                                    .arg(QString::fromStdString(Printable(path)),
+                                         QString::fromStdString(WhyNoPhoto(path)));
+        std::fprintf(err, "vellumo-cli: %s\n", skipped.toStdString().c_str());
     }
 }
 
@@ -55,7 +59,11 @@ CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std
     if (!options.recursive) {
         for (const auto& input : options.inputs) {
             if (IsFolder(input)) {
-                result.usageError = input + " is a folder (use -r to search it for photos)";
+                result.usageError =
+                    QCoreApplication::translate("vellumo-cli",
+                                                "%1 is a folder (use -r to search it for photos)")
+                        .arg(QString::fromStdString(input))
+                        .toStdString();
                 return result;
             }
         }
@@ -72,7 +80,9 @@ CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std
             continue;
         }
         if (found.empty() && !options.quiet) {
-            std::fprintf(err, "vellumo-cli: %s: no photos found\n", Printable(input).c_str());
+            const QString none = QCoreApplication::translate("vellumo-cli", "%1: no photos found")
+                                     .arg(QString::fromStdString(Printable(input)));
+            std::fprintf(err, "vellumo-cli: %s\n", none.toStdString().c_str());
         }
         for (const auto& path : found) {
             // A file the search found but that is no image is passed over silently, as

@@ -1,5 +1,6 @@
 #include "cli/TerminalToolkit.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -14,6 +15,14 @@ constexpr int kBarCells = 24;
 std::string_view BaseName(std::string_view path) {
     const size_t cut = path.find_last_of('/');
     return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+// "page 3 of 12", in the user's language.
+std::string PageOf(int page, int total) {
+    return QCoreApplication::translate("vellumo-cli", "page %1 of %2")
+        .arg(page)
+        .arg(total)
+        .toStdString();
 }
 
 bool IsYes(std::string_view reply) {
@@ -43,8 +52,8 @@ void TerminalToolkit::DrawBarLocked() {
     // The range is 0 to 999, as the window's bar: 999 and above is full.
     const int filled = std::clamp(position_, 0, 999) * kBarCells / 999;
     std::string line = "[" + std::string(static_cast<size_t>(filled), '#') +
-                       std::string(static_cast<size_t>(kBarCells - filled), '-') + "] page " +
-                       std::to_string(page_) + " of " + std::to_string(total_) + "  ";
+                       std::string(static_cast<size_t>(kBarCells - filled), '-') + "] " +
+                       PageOf(page_, total_) + "  ";
     const size_t room = static_cast<size_t>(std::max(settings_.columns - 1, 0));
     std::string name = Printable(BaseName(currentFile_));
     if (line.size() + name.size() > room && room > line.size() + 3) {
@@ -119,8 +128,7 @@ void TerminalToolkit::PageStarted(int index, int total, std::string_view path) {
     if (settings_.progressBar) {
         DrawBarLocked();
     } else {
-        PrintLineLocked("page " + std::to_string(page_) + " of " + std::to_string(total_) + ": " +
-                        currentFile_);
+        PrintLineLocked(PageOf(page_, total_) + ": " + currentFile_);
     }
 }
 

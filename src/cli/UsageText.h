@@ -1,11 +1,13 @@
 #pragma once
-// The help text of vellumo-cli.
+// The help text of vellumo-cli (printed in the user's language, context "vellumo-cli").
 
+#include <QtGlobal>
 #include <string_view>
 
 namespace vellumo::cli {
 
-inline constexpr std::string_view kUsage = R"(Usage: vellumo-cli [options] INPUT... -o OUTPUT
+inline constexpr std::string_view kUsage =
+    QT_TRANSLATE_NOOP("vellumo-cli", R"(Usage: vellumo-cli [options] INPUT... -o OUTPUT
        vellumo-cli --list [options] INPUT...
        vellumo-cli --info FILE...
 
@@ -59,6 +61,6 @@ nobody can answer, it is left alone. A run stopped with Ctrl-C keeps the pages w
 
 Exit status: 0 every page written, 1 some photos failed (the output holds the others),
 2 usage error or nothing written.
-)";
+)");
 
 }  // namespace vellumo::cli

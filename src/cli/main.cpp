@@ -7,6 +7,7 @@
 
 #include "cli/CliMain.h"
 #include "cli/Terminal.h"
+#include "shell/Translations.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication application(qtArgc, qtArgv);
+    vellumo::shell::InstallTranslations();
 
     vellumo::cli::CliStreams streams;
     streams.askQuestions = vellumo::cli::IsTerminal(stdin) && vellumo::cli::IsTerminal(stderr);

@@ -58,11 +58,13 @@ void Reset(ui::Toolkit& toolkit, CaptionSettings& caption, ui::Axis axis) {
 void CheckCaptionBeforeRun(ui::Toolkit& toolkit, const options::OutputPhotoFormat& record,
                            CaptionSettings& caption) {
     if (ParseBoxInteger(caption.positionX) >= record.nOutputWidth) {
-        toolkit.MessageBox(text::kCaptionXTooBig, text::kWarning, ui::MessageStyle::Warning);
+        toolkit.MessageBox(text::TrUtf8(text::kCaptionXTooBig), text::TrUtf8(text::kWarning),
+                           ui::MessageStyle::Warning);
         Reset(toolkit, caption, ui::Axis::X);
     }
     if (ParseBoxInteger(caption.positionY) >= record.nOutputHeight) {
-        toolkit.MessageBox(text::kCaptionYTooBig, text::kWarning, ui::MessageStyle::Warning);
+        toolkit.MessageBox(text::TrUtf8(text::kCaptionYTooBig), text::TrUtf8(text::kWarning),
+                           ui::MessageStyle::Warning);
         Reset(toolkit, caption, ui::Axis::Y);
     }
 }
@@ -71,12 +73,12 @@ CaptionPoint PlaceCaption(ui::Toolkit& toolkit, shell::ActivityLog& log, Caption
                           const std::string& photoPath, int32_t pageWidth, int32_t pageHeight) {
     CaptionPoint point{ParseBoxInteger(caption.positionX), ParseBoxInteger(caption.positionY)};
     if (point.x >= pageWidth || point.x < 0) {
-        log.AppendLogLine(photoPath + " " + std::string(text::kCaptionXOutOfRange));
+        log.AppendLogLine(photoPath + " " + text::TrUtf8(text::kCaptionXOutOfRange));
         Reset(toolkit, caption, ui::Axis::X);
         point.x = 0;
     }
     if (point.y >= pageHeight || point.y < 0) {
-        log.AppendLogLine(photoPath + " " + std::string(text::kCaptionYOutOfRange));
+        log.AppendLogLine(photoPath + " " + text::TrUtf8(text::kCaptionYOutOfRange));
         Reset(toolkit, caption, ui::Axis::Y);
         point.y = 0;
     }

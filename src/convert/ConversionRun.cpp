@@ -37,8 +37,11 @@ struct ConversionRun::State {
 namespace {
 
 std::string ReplaceQuestion(const std::string& path) {
-    const std::string_view pattern = text::kReplaceQuestion;
+    const std::string pattern = text::TrUtf8(text::kReplaceQuestion);
     const size_t at = pattern.find("%s");
+    if (at == std::string::npos) {
+        return path + " " + pattern;  // a translation that lost the path's place
+    }
     return std::string(pattern.substr(0, at)) + path + std::string(pattern.substr(at + 2));
 }
 
@@ -94,8 +97,9 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
         return idle(StartResult::EmptyList);
     }
     if (const auto existing = FirstExistingOutput(list, settings.outputFilePath)) {
-        const ui::Answer answer = toolkit.MessageBox(ReplaceQuestion(*existing), text::kWarning,
-                                                     ui::MessageStyle::YesNoExclamation);
+        const ui::Answer answer =
+            toolkit.MessageBox(ReplaceQuestion(*existing), text::TrUtf8(text::kWarning),
+                               ui::MessageStyle::YesNoExclamation);
         if (answer != ui::Answer::Yes) {
             return idle(StartResult::Declined);
         }
@@ -118,7 +122,8 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
             s.toolkit.RunFinished(summary);
         });
     } catch (const std::system_error&) {
-        toolkit.MessageBox(text::kCannotBeginThread, text::kError, ui::MessageStyle::Error);
+        toolkit.MessageBox(text::TrUtf8(text::kCannotBeginThread), text::TrUtf8(text::kError),
+                           ui::MessageStyle::Error);
         return idle(StartResult::ThreadFailed);
     }
     return StartResult::Started;

@@ -25,7 +25,8 @@ std::optional<TemporaryFile> MakeTemporaryBmp(ui::Toolkit& toolkit, const fs::pa
             return made;
         }
     }
-    toolkit.MessageBox(text::kCannotGetTempName, text::kError, ui::MessageStyle::Error);
+    toolkit.MessageBox(text::TrUtf8(text::kCannotGetTempName), text::TrUtf8(text::kError),
+                       ui::MessageStyle::Error);
     return TemporaryFile::Create(outputFolder, "BMP.TMP", error);
 }
 
@@ -59,7 +60,7 @@ bool WriteIndexedBmp(ui::Toolkit& toolkit, OutputEncoders& writers, const imagin
     }
     // Any step that failed leaves the page unwritten, and the user is told so.
     if (!written) {
-        toolkit.MessageBox(text::kFailedToSave, outputName, ui::MessageStyle::Error);
+        toolkit.MessageBox(text::TrUtf8(text::kFailedToSave), outputName, ui::MessageStyle::Error);
     }
     return written;
 }

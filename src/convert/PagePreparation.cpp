@@ -15,7 +15,7 @@ namespace vellumo::convert {
 namespace {
 
 void Queue(std::vector<PendingMessage>& messages, std::string_view message) {
-    messages.push_back({std::string(message), std::string(text::kError)});
+    messages.push_back({std::string(message), text::TrUtf8(text::kError)});
 }
 
 // The entry's file, from the run's open files when there are any, handed back to them
@@ -54,7 +54,7 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     EntryFile opened(entry, options.files);
     imaging::ImageFile& image = *opened;
     if (!image.SelectActiveFrame(entry.frameDimension, entry.frameIndex)) {
-        Queue(messages, text::kCannotActivateFrame);
+        Queue(messages, text::TrUtf8(text::kCannotActivateFrame));
         return result;
     }
     const int32_t frameWidth = image.Width();
@@ -73,11 +73,11 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
         return result;  // the size rule has reported the unknown code
     }
     if (size->width <= 0) {
-        Queue(messages, text::kInvalidWidth);
+        Queue(messages, text::TrUtf8(text::kInvalidWidth));
         return result;
     }
     if (size->height <= 0) {
-        Queue(messages, text::kInvalidHeight);
+        Queue(messages, text::TrUtf8(text::kInvalidHeight));
         return result;
     }
 
@@ -85,22 +85,22 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     auto page = imaging::PageBitmap::Create(swap ? size->height : size->width,
                                             swap ? size->width : size->height);
     if (!page) {
-        Queue(messages, text::kFailedConvert);  // too large for memory
+        Queue(messages, text::TrUtf8(text::kFailedConvert));  // too large for memory
         return result;
     }
     // Both axes take the source's horizontal resolution.
     const double dpi = image.HorizontalResolution();
     if (!page->SetResolution(dpi, dpi)) {
-        Queue(messages, text::kFailedSetResolution);
+        Queue(messages, text::TrUtf8(text::kFailedSetResolution));
     }
     page->Clear(imaging::kWhite);
     if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()}, options.threads)) {
-        Queue(messages, text::kFailedConvert);
+        Queue(messages, text::TrUtf8(text::kFailedConvert));
         return result;
     }
     if (upright != imaging::RotateFlipType::RotateNoneFlipNone &&
         !imaging::RotateFlip(*page, upright)) {
-        Queue(messages, text::kFailedRotateFlip);
+        Queue(messages, text::TrUtf8(text::kFailedRotateFlip));
     }
     if (options.applyRotation) {
         ApplyEntryRotation(*page, entry.outputFormat, messages);
@@ -116,10 +116,10 @@ void ApplyEntryRotation(imaging::PageBitmap& page, const options::OutputPhotoFor
                         std::vector<PendingMessage>& messages) {
     const RotateFlipChoice choice = RotateFlipFor(record.nRotateAngel, record.nFlipType);
     if (!choice.angleKnown) {
-        Queue(messages, text::kUnknownRotateAngle);
+        Queue(messages, text::TrUtf8(text::kUnknownRotateAngle));
     }
     if (!imaging::RotateFlip(page, choice.type)) {
-        Queue(messages, text::kFailedRotateFlip);
+        Queue(messages, text::TrUtf8(text::kFailedRotateFlip));
     }
 }
 
@@ -129,7 +129,7 @@ PreparedPage PreparePage(const photolist::PhotoEntry& entry, const PreparationOp
         return Prepare(entry, options);
     } catch (const std::exception&) {
         PreparedPage failed;
-        Queue(failed.messages, text::kFailedConvert);
+        Queue(failed.messages, text::TrUtf8(text::kFailedConvert));
         return failed;
     }
 }

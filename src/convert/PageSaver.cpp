@@ -155,7 +155,7 @@ void PageSaver::ReportFailure(const std::string& path, const std::string& reason
     if (!reported_.insert(path + '\n' + reason).second) {
         return;
     }
-    std::string message(text::kFailedToSave);
+    std::string message(text::TrUtf8(text::kFailedToSave));
     if (!reason.empty()) {
         message += " (" + reason + ")";
     }

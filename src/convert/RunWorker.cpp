@@ -57,7 +57,7 @@ class Run {
         // A folder that takes no new file gets one message, not one per page.
         std::string error;
         if (total > 0 && outputs_.TemporaryFor(snapshot_[0].outputFilePath, &error) == nullptr) {
-            toolkit_.MessageBox(std::string(text::kFailedToSave) + " (" + error + ")",
+            toolkit_.MessageBox(text::TrUtf8(text::kFailedToSave) + " (" + error + ")",
                                 snapshot_[0].outputFilePath, ui::MessageStyle::Error);
             summary_.outputFailed = true;
             summary_.photosFailed = total;
@@ -122,7 +122,7 @@ class Run {
         const bool complete = saver.Close();
         const StagedOutputs::CommitResult placed = outputs_.Commit();
         for (const auto& failure : placed.failed) {
-            std::string message = std::string(text::kFailedToSave) + " (" + failure.reason + ")";
+            std::string message = text::TrUtf8(text::kFailedToSave) + " (" + failure.reason + ")";
             if (!failure.keptAs.empty()) {
                 message += "; the new file is kept as " + failure.keptAs;
             }

@@ -77,7 +77,8 @@ bool FillEntryForFrame(const std::string& path, PhotoEntry& entry, int32_t frame
                        imaging::ImageFile& image, const FillContext& context) {
     FillNameAndTime(path, entry, context);
     if (!image.SelectActiveFrame(entry.frameDimension, frame)) {
-        context.reporter.Report(texts::kCanNotActiveAFrame, texts::kErrorCaption);
+        context.reporter.Report(texts::TrUtf8(texts::kCanNotActiveAFrame),
+                                texts::TrUtf8(texts::kErrorCaption));
         return false;
     }
     entry.width = image.Width();

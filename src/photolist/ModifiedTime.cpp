@@ -28,7 +28,7 @@ void ReadModifiedTime(const std::string& path, PhotoEntry& entry, options::Repor
             reporter.Report(result.errorText.substr(0, texts::kMaxOpenErrorText), path);
             return;
         case FileTimeResult::Status::StatusFailed:
-            reporter.Report(std::string(texts::kFailedGetStatusFrom) + path, path);
+            reporter.Report(texts::TrUtf8(texts::kFailedGetStatusFrom) + path, path);
             return;
         case FileTimeResult::Status::Ok:
             entry.modifiedTime = result.seconds;

@@ -70,21 +70,21 @@ bool PhotoFinder::Search(const std::string& root, std::vector<std::string>& resu
     const std::string applicationName(ui::kApplicationName);
     // An empty root would otherwise become the file system's root.
     if (root.empty()) {
-        reporter_.Report(texts::kOccursError, applicationName);
+        reporter_.Report(texts::TrUtf8(texts::kOccursError), applicationName);
         return false;
     }
     std::error_code ec;
     const fs::file_status status = fs::status(root, ec);
     if (ec == std::errc::not_a_directory) {
-        reporter_.Report(root_ + std::string(texts::kNotARightDirectory), applicationName);
+        reporter_.Report(root_ + texts::TrUtf8(texts::kNotARightDirectory), applicationName);
         return false;
     }
     if (ec || !fs::exists(status)) {
-        reporter_.Report(root_ + std::string(texts::kOccursError), applicationName);
+        reporter_.Report(root_ + texts::TrUtf8(texts::kOccursError), applicationName);
         return false;
     }
     if (!fs::is_directory(status)) {
-        reporter_.Report(root_ + std::string(texts::kNotARightDirectory), applicationName);
+        reporter_.Report(root_ + texts::TrUtf8(texts::kNotARightDirectory), applicationName);
         return false;
     }
 
@@ -119,7 +119,7 @@ bool PhotoFinder::Search(const std::string& root, std::vector<std::string>& resu
 }
 
 void PhotoFinder::SkippedFolder(const std::string& folder, const std::string& reason) {
-    reporter_.Report(folder + ": " + reason + std::string(texts::kFolderSkipped),
+    reporter_.Report(folder + ": " + reason + texts::TrUtf8(texts::kFolderSkipped),
                      ui::kApplicationName);
 }
 

@@ -11,7 +11,8 @@ for f in bin/vellumo bin/vellumo-cli \
          share/applications/example.orlenwick.Vellumo.desktop \
          share/metainfo/example.orlenwick.Vellumo.metainfo.xml \
          share/icons/hicolor/256x256/apps/vellumo.png share/icons/hicolor/scalable/apps/vellumo.svg \
-         share/man/man1/vellumo.1 share/vellumo/help/Introduction.htm; do
+         share/man/man1/vellumo.1 share/vellumo/help/Introduction.htm \
+         share/vellumo/translations/vellumo_de.qm; do
     [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 desktop-file-validate "$prefix/share/applications/example.orlenwick.Vellumo.desktop"

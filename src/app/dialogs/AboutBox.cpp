@@ -5,6 +5,7 @@
 
 #include "app/dialogs/AppIcon.h"
 #include "app/dialogs/DialogUnits.h"
+#include "app/dialogs/FitText.h"
 #include "app/dialogs/Launchers.h"
 #include "app/dialogs/ProductInfo.h"
 #include "app/dialogs/Texts.h"
@@ -25,7 +26,7 @@ AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
     const app::DialogUnits du(font());
-    setWindowTitle(ToQString(texts::kAboutTitle));
+    setWindowTitle(texts::Tr(texts::kAboutTitle));
     setFixedSize(du.ToPixelsX(212), du.ToPixelsY(132));
 
     auto* icon = new QLabel(this);
@@ -42,7 +43,7 @@ AboutBox::AboutBox(QWidget* parent)
                               {ToQString(texts::kMakerName), false},
                               {ProductHomepage(), true},
                               {ContactPage(), true},
-                              {ToQString(texts::kLicence), false}};
+                              {texts::Tr(texts::kLicence), false}};
     int top = 12;
     for (const Line& line : lineTexts) {
         auto* label = new QLabel(this);
@@ -64,10 +65,11 @@ AboutBox::AboutBox(QWidget* parent)
     bold.setBold(true);
     lines_.front()->setFont(bold);
 
-    auto* ok = new QPushButton(ToQString(texts::kOk), this);
+    auto* ok = new QPushButton(texts::Tr(texts::kOk), this);
     ok->setDefault(true);
     ok->setGeometry(du.ToPixels(81, 111, 50, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    app::FitTextControls(this);
 }
 
 QStringList AboutBox::lines() const {

@@ -65,7 +65,7 @@ void CDialogPhotoOptions::InitDialog() {
         formatList_->addItem(ToQString(text));
     }
     for (const opt::PixelFormatEntry& entry : opt::PixelFormatList()) {
-        pixelFormatList_->addItem(ToQString(entry.listText));
+        pixelFormatList_->addItem(base::Tr("vellumo-options", entry.listText));
     }
     TransferToControls();
 
@@ -81,7 +81,8 @@ void CDialogPhotoOptions::InitDialog() {
             Check(rotateGroup_->button(kRotate0 + record_.nRotateAngel / 90), true);
             break;
         default:
-            ShowMessage(this, texts::kUnknownRotateAngle, texts::kError, ui::MessageStyle::Error);
+            ShowMessage(this, texts::TrUtf8(texts::kUnknownRotateAngle),
+                        texts::TrUtf8(texts::kError), ui::MessageStyle::Error);
             break;
     }
 
@@ -89,7 +90,8 @@ void CDialogPhotoOptions::InitDialog() {
     if (record_.nFlipType >= opt::kFlipNone && record_.nFlipType <= opt::kFlipVertical) {
         Check(flipGroup_->button(kNoFlip + record_.nFlipType), true);
     } else {
-        ShowMessage(this, texts::kUnknownFlipType, texts::kError, ui::MessageStyle::Error);
+        ShowMessage(this, texts::TrUtf8(texts::kUnknownFlipType), texts::TrUtf8(texts::kError),
+                    ui::MessageStyle::Error);
     }
 
     // 5. Pixel format and its description.
@@ -152,7 +154,8 @@ void CDialogPhotoOptions::ApplySizeRule() {
             SetEnabled({kHorizontalEdit, kHorizontalLabel, kVerticalLabel, kVerticalEdit}, true);
             break;
         default:
-            ShowMessage(this, texts::kUnknownSizeType, texts::kError, ui::MessageStyle::Error);
+            ShowMessage(this, texts::TrUtf8(texts::kUnknownSizeType), texts::TrUtf8(texts::kError),
+                        ui::MessageStyle::Error);
             break;
     }
 }
@@ -177,7 +180,8 @@ void CDialogPhotoOptions::ApplyKeepAspectRule() {
             SetShown({kHeightLabel, kHeightEdit}, true);
             break;
         default:
-            ShowMessage(this, texts::kUnknownKeepAspect, texts::kError, ui::MessageStyle::Error);
+            ShowMessage(this, texts::TrUtf8(texts::kUnknownKeepAspect),
+                        texts::TrUtf8(texts::kError), ui::MessageStyle::Error);
             break;
     }
 }
@@ -200,7 +204,8 @@ void CDialogPhotoOptions::ApplyFormatRule() {
                      false);
             break;
         default:
-            ShowMessage(this, texts::kUnknownFormat, texts::kLowerError, ui::MessageStyle::Error);
+            ShowMessage(this, texts::TrUtf8(texts::kUnknownFormat),
+                        texts::TrUtf8(texts::kLowerError), ui::MessageStyle::Error);
             break;
     }
 }
@@ -208,7 +213,7 @@ void CDialogPhotoOptions::ApplyFormatRule() {
 void CDialogPhotoOptions::ShowPixelFormatDescription() {
     // No selection stands for the 24-bit format, like any index outside the list.
     pixelFormat_ = &opt::PixelFormatAt(pixelFormatList_->currentIndex());
-    pixelDescription_->setText(ToQString(pixelFormat_->description));
+    pixelDescription_->setText(base::Tr("vellumo-options", pixelFormat_->description));
 }
 
 void CDialogPhotoOptions::OnSizeClicked(int id) {
@@ -246,37 +251,38 @@ void CDialogPhotoOptions::OnOk() {
     // that fails keeps the dialog open and nothing is stored.
     const auto quality = ParseInteger(qualityEdit_->text().toStdString());
     if (!quality) {
-        Refuse(texts::kEnterInteger, kQualityEdit);
+        Refuse(texts::TrUtf8(texts::kEnterInteger), kQualityEdit);
         return;
     }
     if (*quality < opt::kQualityMin || *quality > opt::kQualityMax) {
-        Refuse(FillBounds(texts::kEnterIntegerBetween, FormatInteger(opt::kQualityMin),
-                          FormatInteger(opt::kQualityMax)),
+        Refuse(FillBounds(texts::TrUtf8(texts::kEnterIntegerBetween),
+                          FormatInteger(opt::kQualityMin), FormatInteger(opt::kQualityMax)),
                kQualityEdit);
         return;
     }
     const auto width = ParseInteger(widthEdit_->text().toStdString());
     if (!width) {
-        Refuse(texts::kEnterInteger, kWidthEdit);
+        Refuse(texts::TrUtf8(texts::kEnterInteger), kWidthEdit);
         return;
     }
     const auto height = ParseInteger(heightEdit_->text().toStdString());
     if (!height) {
-        Refuse(texts::kEnterInteger, kHeightEdit);
+        Refuse(texts::TrUtf8(texts::kEnterInteger), kHeightEdit);
         return;
     }
     const auto horizontal = ParseNumber(horizontalEdit_->text().toStdString());
     if (!horizontal) {
-        Refuse(texts::kEnterNumber, kHorizontalEdit);
+        Refuse(texts::TrUtf8(texts::kEnterNumber), kHorizontalEdit);
         return;
     }
     const auto vertical = ParseNumber(verticalEdit_->text().toStdString());
     if (!vertical) {
-        Refuse(texts::kEnterNumber, kVerticalEdit);
+        Refuse(texts::TrUtf8(texts::kEnterNumber), kVerticalEdit);
         return;
     }
-    const std::string factorRange = FillBounds(
-        texts::kEnterNumberBetween, FormatFactor(opt::kStretchMin), FormatFactor(opt::kStretchMax));
+    const std::string factorRange =
+        FillBounds(texts::TrUtf8(texts::kEnterNumberBetween), FormatFactor(opt::kStretchMin),
+                   FormatFactor(opt::kStretchMax));
     const auto inFactorRange = [](double f) {
         return f >= opt::kStretchMin && f <= opt::kStretchMax;
     };

@@ -23,22 +23,22 @@ struct NamedColour {
 
 // The sixteen colours a font dialog traditionally offers, black first.
 constexpr NamedColour kColours[] = {
-    {"Black", options::MakeColorRef(0, 0, 0)},
-    {"Maroon", options::MakeColorRef(128, 0, 0)},
-    {"Green", options::MakeColorRef(0, 128, 0)},
-    {"Olive", options::MakeColorRef(128, 128, 0)},
-    {"Navy", options::MakeColorRef(0, 0, 128)},
-    {"Purple", options::MakeColorRef(128, 0, 128)},
-    {"Teal", options::MakeColorRef(0, 128, 128)},
-    {"Gray", options::MakeColorRef(128, 128, 128)},
-    {"Silver", options::MakeColorRef(192, 192, 192)},
-    {"Red", options::MakeColorRef(255, 0, 0)},
-    {"Lime", options::MakeColorRef(0, 255, 0)},
-    {"Yellow", options::MakeColorRef(255, 255, 0)},
-    {"Blue", options::MakeColorRef(0, 0, 255)},
-    {"Fuchsia", options::MakeColorRef(255, 0, 255)},
-    {"Aqua", options::MakeColorRef(0, 255, 255)},
-    {"White", options::MakeColorRef(255, 255, 255)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Black"), options::MakeColorRef(0, 0, 0)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Maroon"), options::MakeColorRef(128, 0, 0)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Green"), options::MakeColorRef(0, 128, 0)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Olive"), options::MakeColorRef(128, 128, 0)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Navy"), options::MakeColorRef(0, 0, 128)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Purple"), options::MakeColorRef(128, 0, 128)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Teal"), options::MakeColorRef(0, 128, 128)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Gray"), options::MakeColorRef(128, 128, 128)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Silver"), options::MakeColorRef(192, 192, 192)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Red"), options::MakeColorRef(255, 0, 0)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Lime"), options::MakeColorRef(0, 255, 0)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Yellow"), options::MakeColorRef(255, 255, 0)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Blue"), options::MakeColorRef(0, 0, 255)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Fuchsia"), options::MakeColorRef(255, 0, 255)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "Aqua"), options::MakeColorRef(0, 255, 255)},
+    {QT_TRANSLATE_NOOP("vellumo-dialogs", "White"), options::MakeColorRef(255, 255, 255)},
 };
 
 QIcon Swatch(options::ColorRef colour) {
@@ -54,20 +54,20 @@ CaptionFontDialog::CaptionFontDialog(const QFont& initial, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       chooser_(new QFontDialog(initial, this)),
       colours_(new QComboBox(this)) {
-    setWindowTitle(ToQString(texts::kFontTitle));
+    setWindowTitle(texts::Tr(texts::kFontTitle));
     // The chooser is used as a plain widget inside this dialog, with our own buttons.
     chooser_->setWindowFlags(Qt::Widget);
     chooser_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     chooser_->setCurrentFont(initial);
 
     for (const NamedColour& colour : kColours) {
-        colours_->addItem(Swatch(colour.value), QString::fromLatin1(colour.name),
+        colours_->addItem(Swatch(colour.value), texts::Tr(colour.name),
                           static_cast<uint>(colour.value));
     }
     colours_->setCurrentIndex(0);
 
     auto* colourRow = new QHBoxLayout;
-    auto* colourLabel = new QLabel(ToQString(texts::kFontColour), this);
+    auto* colourLabel = new QLabel(texts::Tr(texts::kFontColour), this);
     colourLabel->setBuddy(colours_);
     colourRow->addWidget(colourLabel);
     colourRow->addWidget(colours_);

@@ -30,10 +30,10 @@ QUrl UrlOfFile(const std::filesystem::path& file) {
 // The message for an address no browser could be started for.
 void ReportNoBrowser(QWidget* owner, const QString& address) {
     const QByteArray utf8 = address.toUtf8();
-    std::string text(texts::kBrowserFailedBefore);
+    std::string text(texts::TrUtf8(texts::kBrowserFailedBefore));
     text.append(utf8.constData(), static_cast<size_t>(utf8.size()));
-    text.append(texts::kBrowserFailedAfter);
-    ShowMessage(owner, text, texts::kUnknownError, ui::MessageStyle::Error);
+    text.append(texts::TrUtf8(texts::kBrowserFailedAfter));
+    ShowMessage(owner, text, texts::TrUtf8(texts::kUnknownError), ui::MessageStyle::Error);
 }
 
 // The file can be opened for reading as an existing regular file.
@@ -61,15 +61,16 @@ bool OpenUrl(const QUrl& url) {
 bool OpenHelp(QWidget* owner) {
     const auto page = FindHelpEntryPage();
     if (!page) {
-        ShowMessage(owner, texts::kHelpNotFound, texts::kError, ui::MessageStyle::Error);
+        ShowMessage(owner, texts::TrUtf8(texts::kHelpNotFound), texts::TrUtf8(texts::kError),
+                    ui::MessageStyle::Error);
         return false;
     }
     const QUrl url = UrlOfFile(*page);
     if (!OpenUrl(url)) {
         // A local page needs no browser in particular: say what is missing and where
         // the page is, so it can be opened by hand.
-        ShowMessage(owner, std::string(texts::kNoHelpViewer) + base::Utf8FromPath(*page),
-                    texts::kHelpCaption, ui::MessageStyle::Information);
+        ShowMessage(owner, texts::TrUtf8(texts::kNoHelpViewer) + base::Utf8FromPath(*page),
+                    texts::TrUtf8(texts::kHelpCaption), ui::MessageStyle::Information);
         return false;
     }
     return true;
@@ -86,7 +87,8 @@ bool OpenProductPage(QWidget* owner) {
 
 bool ViewLog(QWidget* owner, const std::filesystem::path& logFile) {
     if (!CanReadFile(logFile)) {
-        ShowMessage(owner, texts::kNoLogFile, texts::kMessage, ui::MessageStyle::Information);
+        ShowMessage(owner, texts::TrUtf8(texts::kNoLogFile), texts::TrUtf8(texts::kMessage),
+                    ui::MessageStyle::Information);
         return false;
     }
     return OpenUrl(UrlOfFile(logFile));

@@ -29,9 +29,9 @@ OpenFileFunction SetOpenFileFunction(OpenFileFunction function) {
 }
 
 QString LoadListCommand(QWidget* owner, const std::string& outputFolder) {
-    return CurrentFunction()(owner, ToQString(texts::kLoadListTitle),
+    return CurrentFunction()(owner, texts::Tr(texts::kLoadListTitle),
                              QString::fromStdString(outputFolder),
-                             ToQString(texts::kLoadListFilter));
+                             texts::Tr(texts::kLoadListFilter));
 }
 
 }  // namespace vellumo::app::dialogs

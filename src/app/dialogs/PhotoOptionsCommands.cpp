@@ -60,7 +60,7 @@ int EditSelectedPhotos(photolist::PhotoList& list, std::vector<int> selectedRows
     std::erase_if(selectedRows,
                   [&](int row) { return row < 0 || static_cast<size_t>(row) >= list.size(); });
     if (selectedRows.empty()) {
-        ShowMessage(context.owner, texts::kSelectItems, texts::kApplicationName,
+        ShowMessage(context.owner, texts::TrUtf8(texts::kSelectItems), texts::kApplicationName,
                     ui::MessageStyle::Warning);
         return 0;
     }
@@ -93,8 +93,9 @@ bool EditAllPhotoOptions(options::OutputPhotoFormat& mainRecord, photolist::Phot
     }
     mainRecord = *edited;
     if (!list.empty()) {
-        const ui::Answer answer = ShowMessage(context.owner, texts::kChangeAllOutputSettings,
-                                              texts::kQuestion, ui::MessageStyle::YesNoQuestion);
+        const ui::Answer answer =
+            ShowMessage(context.owner, texts::TrUtf8(texts::kChangeAllOutputSettings),
+                        texts::TrUtf8(texts::kQuestion), ui::MessageStyle::YesNoQuestion);
         if (answer == ui::Answer::Yes) {
             for (photolist::PhotoEntry& entry : list) {
                 entry.outputFormat = mainRecord;

@@ -71,7 +71,8 @@ void PreviewPane::OnDecoded() {
     QImage decoded = watcher_.result();
     if (decoded.isNull()) {
         update();
-        ShowMessage(window(), texts::kCanNotActiveFrame, texts::kError, ui::MessageStyle::Error);
+        ShowMessage(window(), texts::TrUtf8(texts::kCanNotActiveFrame),
+                    texts::TrUtf8(texts::kError), ui::MessageStyle::Error);
         emit previewFailed();
         return;
     }

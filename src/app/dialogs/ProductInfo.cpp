@@ -1,5 +1,7 @@
 #include "app/dialogs/ProductInfo.h"
 
+#include "app/dialogs/Texts.h"
+
 #ifndef VELLUMO_HOMEPAGE
 #error "VELLUMO_HOMEPAGE is set by the build"
 #endif
@@ -19,7 +21,7 @@ QString ContactPage() {
     return QStringLiteral(VELLUMO_CONTACT_PAGE);
 }
 QString VersionText() {
-    return QStringLiteral("Version " VELLUMO_VERSION_TEXT);
+    return texts::Tr(texts::kVersion).arg(QStringLiteral(VELLUMO_VERSION_TEXT));
 }
 
 }  // namespace vellumo::app::dialogs
