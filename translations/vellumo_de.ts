@@ -782,10 +782,6 @@ Bitte starten Sie Ihren Webbrowser und geben Sie die Adresse selbst ein.</transl
         <translation>Fotodateien wählen...</translation>
     </message>
     <message>
-        <source>Photo Files (*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.tiff;*.heic;*.heif;*.hif;*.avif;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*.raf;*.pef;*.srw;*.mrw;*.x3f;*.rwl;*.3fr;*.iiq;*.erf;*.kdc;*.dcr;*.mos;*.raw;*.jp2;*.j2k;*.jpf;*.jpx;*.j2c;*.psd;*.psb;*.tga;*.svg;*.svgz;*.pnm;*.pbm;*.pgm;*.ppm;*.icns;*.cur)</source>
-        <translation>Fotodateien (*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.tiff;*.heic;*.heif;*.hif;*.avif;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*.raf;*.pef;*.srw;*.mrw;*.x3f;*.rwl;*.3fr;*.iiq;*.erf;*.kdc;*.dcr;*.mos;*.raw;*.jp2;*.j2k;*.jpf;*.jpx;*.j2c;*.psd;*.psb;*.tga;*.svg;*.svgz;*.pnm;*.pbm;*.pgm;*.ppm;*.icns;*.cur)</translation>
-    </message>
-    <message>
         <source>Any Files (*.*)</source>
         <translation>Alle Dateien (*.*)</translation>
     </message>
@@ -820,6 +816,10 @@ Bitte starten Sie Ihren Webbrowser und geben Sie die Adresse selbst ein.</transl
     <message>
         <source>Photos or folders to add, in order.</source>
         <translation>Fotos oder Ordner, der Reihe nach hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Photo Files (*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.tiff;*.heic;*.heif;*.hif;*.avif;*.avifs;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*.raf;*.pef;*.srw;*.mrw;*.x3f;*.rwl;*.3fr;*.iiq;*.erf;*.kdc;*.dcr;*.mos;*.raw;*.jp2;*.j2k;*.jpf;*.jpx;*.j2c;*.psd;*.psb;*.tga;*.svg;*.svgz;*.pnm;*.pbm;*.pgm;*.ppm;*.icns;*.cur)</source>
+        <translation>Fotodateien (*.bmp;*.gif;*.png;*.tif;*.jpg;*.jpeg;*.ico;*.exif;*.wmf;*.emf;*.dib;*.tiff;*.heic;*.heif;*.hif;*.avif;*.avifs;*.jxl;*.webp;*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*.raf;*.pef;*.srw;*.mrw;*.x3f;*.rwl;*.3fr;*.iiq;*.erf;*.kdc;*.dcr;*.mos;*.raw;*.jp2;*.j2k;*.jpf;*.jpx;*.j2c;*.psd;*.psb;*.tga;*.svg;*.svgz;*.pnm;*.pbm;*.pgm;*.ppm;*.icns;*.cur)</translation>
     </message>
 </context>
 </TS>
