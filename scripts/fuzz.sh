@@ -56,8 +56,13 @@ seed_files() {
     esac
 }
 
-cmake --preset fuzz -B "$build_dir" >/dev/null
-cmake --build "$build_dir" --target "$target" -j2
+# Two fuzzers started at once share the build folder: one builds at a time.
+mkdir -p "$build_dir"
+(
+    flock 9
+    cmake --preset fuzz -B "$build_dir" >/dev/null
+    cmake --build "$build_dir" --target "$target" -j2
+) 9>"$build_dir/.build-lock"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vellumo-fuzz-$target.XXXXXX")
 trap 'rm -rf "$work"' EXIT

@@ -4,11 +4,16 @@
 #include <memory>
 #include <vector>
 
+#include "imaging/MetafileRecords.h"
 #include "imaging/MetafileSvg.h"
 
 namespace vellumo::imaging {
 
 std::string EmfToSvg(std::span<const uint8_t> emf, std::string& error) {
+    if (!EmfRecordsFit(emf)) {
+        error = "the EMF drawing is damaged or unsupported";
+        return {};
+    }
     // The library takes a mutable buffer; give it a copy rather than cast away const.
     std::vector<char> contents(emf.begin(), emf.end());
     generatorOptions options{};

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "imaging/MetafileRecords.h"
 #include "imaging/MetafileSvg.h"
 
 namespace vellumo::imaging {
@@ -47,8 +48,11 @@ std::string Latin1ToUtf8(const char* text, size_t length) {
 }  // namespace
 
 std::string WmfToSvg(std::span<const uint8_t> wmf, DrawingSize& size, std::string& error) {
-    const std::lock_guard lock(WmfMutex());
     error = "the WMF drawing is damaged or unsupported";
+    if (!WmfRecordsFit(wmf)) {
+        return {};
+    }
+    const std::lock_guard lock(WmfMutex());
     std::vector<unsigned char> contents(wmf.begin(), wmf.end());
     wmfAPI_Options options{};
     options.function = wmf_svg_function;

@@ -14,6 +14,7 @@
 #include "ReadTestSupport.h"
 #include "imaging/ApngFrames.h"
 #include "imaging/ImageFile.h"
+#include "imaging/VectorDecoder.h"
 #include "support/CorpusManifest.h"
 
 namespace vellumo::imaging {
@@ -281,6 +282,27 @@ TEST(FrameIndexCrashers, ListOnlyFramesInsideTheCanvas) {
             }
         }
     }
+}
+
+// Metafiles the fuzzer found harmful to the libraries that play them (an empty EMF, a
+// WMF whose largest record claims gigabytes, one whose bitmap claims billions of
+// pixels): refused with a reason before the library sees them.
+TEST(MetafileCrashers, AreRefusedWithAReason) {
+    const auto root = std::filesystem::path(VELLUMO_TEST_DATA_DIR) / "crashers";
+    const struct {
+        const char* folder;
+        std::unique_ptr<Decoder> (*open)(const std::filesystem::path&, std::string&);
+    } targets[] = {{"emf_decode", OpenEmf}, {"wmf_decode", OpenWmf}};
+    int replayed = 0;
+    for (const auto& t : targets) {
+        for (const auto& entry : std::filesystem::directory_iterator(root / t.folder)) {
+            std::string error;
+            EXPECT_EQ(t.open(entry.path(), error), nullptr) << entry.path();
+            EXPECT_FALSE(error.empty()) << entry.path();
+            ++replayed;
+        }
+    }
+    EXPECT_GE(replayed, 3);
 }
 
 // ---- the suites' deliberately broken files ----
