@@ -1,6 +1,7 @@
 #include "cli/CollectPhotos.h"
 
 #include "cli/PrintableName.h"
+#include "options/OutputPhotoFormat.h"
 
 #include <filesystem>
 #include <system_error>
@@ -40,12 +41,35 @@ std::string WhyNoPhoto(const std::string& path) {
 }
 
 void AddFile(const std::string& path, const CliOptions& options, ui::Toolkit& toolkit,
-             std::FILE* err, CollectResult& result) {
+             CollectResult& result) {
     if (photolist::AddPhotoFile(path, options.record, toolkit, result.list) == 0) {
         ++result.inputsFailed;
-        std::fprintf(err, "vellumo-cli: %s: %s, skipped\n", Printable(path).c_str(),
-                     WhyNoPhoto(path).c_str());
+        toolkit.Problem(path, WhyNoPhoto(path) + ", skipped");
     }
+}
+
+// True when `path` is the output (or one of its numbered files) of this run.
+bool IsOutput(const std::string& path, const CliOptions& options) {
+    std::error_code ec;
+    if (fs::equivalent(fs::path(path), fs::path(options.output), ec)) {
+        return true;
+    }
+    if (options.record.nOuptputFormat == options::kFormatTif ||
+        options.record.nOuptputFormat == options::kFormatPdf) {
+        return false;
+    }
+    // album.jpg of several pages gives album-1.jpg, album-01.jpg, ...
+    const fs::path output(options.output);
+    const fs::path candidate(path);
+    const std::string stem = output.stem().string() + "-";
+    const std::string name = candidate.stem().string();
+    if (candidate.extension() != output.extension() || !name.starts_with(stem) ||
+        name.size() == stem.size() ||
+        name.find_first_not_of("0123456789", stem.size()) != std::string::npos) {
+        return false;
+    }
+    return fs::equivalent(candidate.parent_path().empty() ? "." : candidate.parent_path(),
+                          output.parent_path().empty() ? "." : output.parent_path(), ec);
 }
 
 }  // namespace
@@ -62,7 +86,7 @@ CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std
     }
     for (const auto& input : options.inputs) {
         if (!IsFolderInput(input)) {
-            AddFile(input, options, toolkit, err, result);
+            AddFile(input, options, toolkit, result);
             continue;
         }
         std::vector<std::string> found;
@@ -75,6 +99,10 @@ CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std
             std::fprintf(err, "vellumo-cli: %s: no photos found\n", Printable(input).c_str());
         }
         for (const auto& path : found) {
+            // A run's own output is no photo for the next run over the same folder.
+            if (IsOutput(path, options)) {
+                continue;
+            }
             // A file the search found but that is no image is passed over silently, as
             // the window's search does; it was not named by the user.
             photolist::AddPhotoFile(path, options.record, toolkit, result.list);

@@ -5,10 +5,12 @@
 // conversion worker.
 
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 
+#include "shell/ActivityLog.h"
 #include "ui/Toolkit.h"
 
 namespace vellumo::cli {
@@ -19,6 +21,7 @@ struct TerminalSettings {
     bool askQuestions = false;  // a person can answer on the terminal
     bool progressBar = false;   // standard error is a terminal: one redrawn line
     int columns = 80;           // width of that terminal
+    std::string logFile;        // --log: problems are appended there too
 };
 
 class TerminalToolkit : public ui::Toolkit {
@@ -31,6 +34,10 @@ class TerminalToolkit : public ui::Toolkit {
     void PageStarted(int index, int total, std::string_view path) override;
     void LogCleared() override {}
     void LogLineAdded(std::string_view line) override;
+    // "vellumo-cli: FILE: REASON" on standard error and in the --log file.
+    void Problem(std::string_view file, std::string_view reason) override;
+    // A line of the command line's own ("vellumo-cli: ..."), shown and logged as Problem's.
+    void Say(std::string_view line);
     // The message before it has said so already.
     void CaptionPositionReset(ui::Axis) override {}
     // The caller waits for the run and prints its summary.
@@ -47,6 +54,7 @@ class TerminalToolkit : public ui::Toolkit {
     void PrintLineLocked(std::string_view line);
 
     std::FILE* err_;
+    std::unique_ptr<shell::ActivityLog> log_;  // with --log only
     std::FILE* in_;
     TerminalSettings settings_;
     mutable std::mutex mutex_;

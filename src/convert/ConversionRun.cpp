@@ -13,6 +13,7 @@
 #include "convert/OutputNaming.h"
 #include "convert/PlatformFiles.h"
 #include "convert/RunWorker.h"
+#include "convert/TiffSizeRule.h"
 
 namespace vellumo::convert {
 
@@ -102,6 +103,8 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
         // Nothing is deleted here: the new file takes the old one's place when the run ends.
     }
 
+    // Known before the first page: whether the pages could pass what a classic TIFF holds.
+    snapshot.tiff.bigTiff = settings.tiff.bigTiff || NeedsBigTiff(list, settings.tiff.compression);
     s.snapshot = list;
     s.settings = std::move(snapshot);
     try {

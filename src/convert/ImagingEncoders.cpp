@@ -24,6 +24,25 @@ class ImagingTiff : public TiffOutput {
     imaging::MultiPageTiffWriter writer_;
 };
 
+class ImagingPdf : public PdfOutput {
+  public:
+    bool Open(const std::filesystem::path& path, const std::string& name) {
+        return writer_.Open(path, name);
+    }
+    bool AppendJpeg(const imaging::JpegPicture& picture) override {
+        return writer_.AppendJpeg(picture);
+    }
+    bool AppendPage(const imaging::PageBitmap& page, int jpegQuality) override {
+        return writer_.AppendPage(page, jpegQuality);
+    }
+    bool Close() override { return writer_.Close(); }
+    std::string Error() const override { return writer_.Error(); }
+    bool HasFailedWrite() const override { return writer_.HasFailedWrite(); }
+
+  private:
+    imaging::PdfWriter writer_;
+};
+
 class ImagingEncoders : public OutputEncoders {
   public:
     std::unique_ptr<TiffOutput> OpenTiff(int descriptor, const std::string& name,
@@ -64,6 +83,16 @@ class ImagingEncoders : public OutputEncoders {
 };
 
 }  // namespace
+
+std::unique_ptr<PdfOutput> OutputEncoders::OpenPdf(const std::filesystem::path& path,
+                                                   const std::string& name, std::string& error) {
+    auto pdf = std::make_unique<ImagingPdf>();
+    if (!pdf->Open(path, name)) {
+        error = pdf->Error();
+        return nullptr;
+    }
+    return pdf;
+}
 
 std::unique_ptr<OutputEncoders> MakeImagingEncoders() {
     return std::make_unique<ImagingEncoders>();

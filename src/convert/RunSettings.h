@@ -29,7 +29,8 @@ struct RunSettings {
     // is checked against its nOutputWidth / nOutputHeight before a run.
     options::OutputPhotoFormat mainRecord;
     CaptionSettings caption;
-    // Compression and quality of TIFF pages; the run sets the thread count itself.
+    // Compression and quality of TIFF pages; the run sets the thread count itself, and
+    // BigTIFF when the pages could pass 4 GiB (or when bigTiff is set already).
     imaging::TiffWriteOptions tiff;
     // Turn each photo upright from its EXIF orientation before the entry's rotate/flip.
     bool autoOrient = false;

@@ -59,6 +59,7 @@ class Run {
         if (total > 0 && outputs_.TemporaryFor(snapshot_[0].outputFilePath, &error) == nullptr) {
             toolkit_.MessageBox(std::string(text::kFailedToSave) + " (" + error + ")",
                                 snapshot_[0].outputFilePath, ui::MessageStyle::Error);
+            toolkit_.Problem(snapshot_[0].outputFilePath, error);
             summary_.outputFailed = true;
             summary_.photosFailed = total;
         } else {
@@ -80,7 +81,8 @@ class Run {
         const int helpers = PrefetchHelpersFor(threads_);
         const bool withCaption = !caption_.text.empty();
         OpenImageFiles files(static_cast<size_t>(helpers) + 1);
-        const PreparationOptions preparation{settings_.autoOrient, !withCaption, threads_, &files};
+        const PreparationOptions preparation{settings_.autoOrient, !withCaption, threads_, &files,
+                                             !withCaption};
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
             [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
@@ -100,7 +102,12 @@ class Run {
                 break;
             }
             ShowPending(toolkit_, prepared->messages);
+            if (prepared->jpeg) {
+                saver.SaveEmbedded(*prepared->jpeg, entry);
+                continue;
+            }
             if (!prepared->page) {
+                toolkit_.Problem(entry.path, prepared->failure);
                 continue;
             }
             imaging::PageBitmap& page = *prepared->page;
@@ -127,6 +134,7 @@ class Run {
                 message += "; the new file is kept as " + failure.keptAs;
             }
             toolkit_.MessageBox(message, failure.finalPath, ui::MessageStyle::Error);
+            toolkit_.Problem(failure.finalPath, failure.reason);
         }
         summary_.outputFiles = placed.placed;
         summary_.outputFailed = !complete || !placed.failed.empty();

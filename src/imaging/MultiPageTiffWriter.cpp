@@ -269,7 +269,7 @@ bool MultiPageTiffWriter::OpenWith(const std::string& name, const TiffWriteOptio
     TIFFOpenOptions* openOptions = TIFFOpenOptionsAlloc();
     if (openOptions != nullptr) {
         state->messages.AttachTo(openOptions);
-        state->tiff = state->io.OpenTiff(name, "w", openOptions);
+        state->tiff = state->io.OpenTiff(name, options.bigTiff ? "w8" : "w", openOptions);
         TIFFOpenOptionsFree(openOptions);
     }
     const int64_t length = state->tiff != nullptr ? state->io.Length() : -1;
