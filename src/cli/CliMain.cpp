@@ -100,6 +100,7 @@ convert::RunSettings MakeRunSettings(const CliOptions& options, const std::strin
     convert::RunSettings settings;
     settings.outputFilePath = output;
     settings.tiff.bigTiff = options.bigTiff;
+    settings.append = options.append;
     settings.mainRecord = PositionCheckRecord(options.record);
     settings.caption = {options.captionText, options.captionX, options.captionY, options.font,
                         options.color};

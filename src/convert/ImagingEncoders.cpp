@@ -16,6 +16,9 @@ class ImagingTiff : public TiffOutput {
         return writer_.Open(descriptor, name, options);
     }
     bool AppendPage(const imaging::PageBitmap& page) override { return writer_.AppendPage(page); }
+    bool CopyPagesFrom(const std::filesystem::path& path) override {
+        return writer_.CopyPagesFrom(path);
+    }
     bool Close() override { return writer_.Close(); }
     std::string Error() const override { return writer_.Error(); }
     bool HasFailedWrite() const override { return writer_.HasFailedWrite(); }

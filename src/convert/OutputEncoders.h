@@ -20,6 +20,8 @@ class TiffOutput {
   public:
     virtual ~TiffOutput() = default;
     virtual bool AppendPage(const imaging::PageBitmap& page) = 0;
+    // Copies the pages of the TIFF at `path` as they are, before the pages appended next.
+    virtual bool CopyPagesFrom(const std::filesystem::path& path) = 0;
     // Finishes the file; false when that failed.
     virtual bool Close() = 0;
     // Why the last call failed, in the system's words where the system refused.

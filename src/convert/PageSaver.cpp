@@ -140,6 +140,13 @@ bool PageSaver::SaveTiff(const imaging::PageBitmap& page, const std::string& pat
             ReportFailure(path, error);
             return false;
         }
+        // The album's own pages first; if they cannot be copied, nothing replaces it.
+        const std::filesystem::path existing = base::PathFromUtf8(path);
+        if (append_ && FileExists(existing) && !tiff_->CopyPagesFrom(existing)) {
+            tiffPath_ = path;
+            ReportFailure(path, tiff_->Error());
+            return false;
+        }
         tiffPath_ = path;
     }
     if (tiff_->HasFailedWrite()) {

@@ -32,6 +32,9 @@ class PageSaver {
     // thrown away and never replaces the file at its name.
     bool Close();
 
+    // The TIFF's existing pages come first (RunSettings::append).
+    void SetAppend(bool append) { append_ = append; }
+
     int pageCounter() const { return pageCounter_; }
     int pagesWritten() const { return pagesWritten_; }
 
@@ -54,6 +57,7 @@ class PageSaver {
     int pagesWritten_ = 0;
     std::unique_ptr<TiffOutput> tiff_;
     std::string tiffPath_;
+    bool append_ = false;
     std::unique_ptr<PdfOutput> pdf_;
     std::string pdfPath_;
     std::set<std::string> reported_;  // path and reason of each failure shown

@@ -75,6 +75,7 @@ class Run {
         imaging::TiffWriteOptions tiffOptions = settings_.tiff;
         tiffOptions.threads = threads_;
         PageSaver saver(toolkit_, writers_, outputs_, tiffOptions, total);
+        saver.SetAppend(settings_.append);
 
         // Scaling a large page may take the whole budget: decoding, the part before it,
         // runs on one thread, and the page being written leaves the cores mostly idle.
@@ -126,7 +127,12 @@ class Run {
 
         // A file that failed to close or lost a write is thrown away by Close, so the file
         // at its name stays as it was.
-        const bool complete = saver.Close();
+        bool complete = saver.Close();
+        // Appending is all or nothing: a stopped run leaves the album as it was.
+        if (settings_.append && summary_.stopped && total > 0) {
+            outputs_.Discard(snapshot_[0].outputFilePath);
+            complete = false;
+        }
         const StagedOutputs::CommitResult placed = outputs_.Commit();
         for (const auto& failure : placed.failed) {
             std::string message = std::string(text::kFailedToSave) + " (" + failure.reason + ")";

@@ -1,6 +1,6 @@
 #include "convert/TiffSizeRule.h"
 
-#include <limits>
+#include <algorithm>
 
 #include "options/OutputPhotoFormat.h"
 
@@ -45,14 +45,15 @@ uint64_t TiffSizeBound(const std::vector<std::pair<int64_t, int64_t>>& pageSizes
     return total;
 }
 
-bool NeedsBigTiff(const photolist::PhotoList& list, imaging::TiffCompression compression) {
+bool NeedsBigTiff(const photolist::PhotoList& list, imaging::TiffCompression compression,
+                  uint64_t keptBytes) {
     std::vector<std::pair<int64_t, int64_t>> sizes;
     for (const auto& entry : list) {
         if (entry.outputFormat.nOuptputFormat == options::kFormatTif) {
             sizes.emplace_back(entry.outputFormat.nOutputWidth, entry.outputFormat.nOutputHeight);
         }
     }
-    return TiffSizeBound(sizes, compression) > kClassicLimit;
+    return TiffSizeBound(sizes, compression) + keptBytes > kClassicLimit;
 }
 
 }  // namespace vellumo::convert

@@ -15,7 +15,9 @@ namespace vellumo::convert {
 uint64_t TiffSizeBound(const std::vector<std::pair<int64_t, int64_t>>& pageSizes,
                        imaging::TiffCompression compression);
 
-// True when the TIFF pages of `list` could make a file past what a classic TIFF holds.
-bool NeedsBigTiff(const photolist::PhotoList& list, imaging::TiffCompression compression);
+// True when the TIFF pages of `list`, after `keptBytes` of pages copied from an existing
+// file, could make a file past what a classic TIFF holds.
+bool NeedsBigTiff(const photolist::PhotoList& list, imaging::TiffCompression compression,
+                  uint64_t keptBytes = 0);
 
 }  // namespace vellumo::convert
