@@ -5,6 +5,7 @@
 
 #include "cli/HelpText.h"
 #include "cli/OptionTable.h"
+#include "cli/StreamFiles.h"
 #include "cli/ValueParsers.h"
 
 namespace vellumo::cli {
@@ -259,6 +260,13 @@ TEST(OptionTable, EveryTextMadeFromTheTableNamesEveryOption) {
             EXPECT_EQ(FindShortOption(row.shortName), &row);
         }
     }
+}
+
+TEST(OutputRefusal, DevicesAndFoldersAreNoOutputsFilesAndNewNamesAre) {
+    EXPECT_THAT(OutputRefusal("/dev/null").value_or(""), HasSubstr("device"));
+    EXPECT_THAT(OutputRefusal("/").value_or(""), HasSubstr("folder"));
+    EXPECT_FALSE(OutputRefusal("/no/such/file.tif").has_value());
+    EXPECT_FALSE(OutputRefusal(VELLUMO_SAMPLES_DIR "/Landscape_1.jpg").has_value());
 }
 
 // ---- Values ----
