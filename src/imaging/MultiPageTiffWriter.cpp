@@ -349,11 +349,13 @@ bool MultiPageTiffWriter::CopyPagesFrom(const std::filesystem::path& path) {
                                                  : inMessages.LastError());
         return false;
     }
+    std::error_code sizeError;
+    const uint64_t inSize = std::filesystem::file_size(path, sizeError);
     std::string reason;
     bool ok = true;
     do {
         state.messages.Reset();
-        if (!CopyTiffDirectory(in, state.tiff, reason)) {
+        if (!CopyTiffDirectory(in, sizeError ? 0 : inSize, state.tiff, reason)) {
             ok = false;
             break;
         }

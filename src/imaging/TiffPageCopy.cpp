@@ -82,7 +82,7 @@ bool CopyTags(TIFF* in, TIFF* out) {
 
 }  // namespace
 
-bool CopyTiffDirectory(TIFF* in, TIFF* out, std::string& error) {
+bool CopyTiffDirectory(TIFF* in, uint64_t inSize, TIFF* out, std::string& error) {
     uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(in, TIFFTAG_COMPRESSION, &compression);
     // Old-style JPEG keeps its tables in offsets into the old file; they cannot move.
@@ -105,9 +105,9 @@ bool CopyTiffDirectory(TIFF* in, TIFF* out, std::string& error) {
     std::vector<uint8_t> buffer;
     for (uint32_t i = 0; i < chunks; ++i) {
         const uint64_t size = sizes[i];
-        // The raw data is read whole: refuse sizes no page of ours could need.
-        if (size > (uint64_t{1} << 31)) {
-            error = "a strip of the page is too large";
+        // The raw data is read whole: a size the file cannot hold is a lie.
+        if (size > inSize || size > (uint64_t{1} << 31)) {
+            error = "a strip of the page claims more data than the file holds";
             return false;
         }
         buffer.resize(static_cast<size_t>(size));

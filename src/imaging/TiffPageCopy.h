@@ -6,12 +6,14 @@
 
 #include <tiffio.h>
 
+#include <cstdint>
 #include <string>
 
 namespace vellumo::imaging {
 
-// Copies the current directory of `in` into the current directory of `out`, which the
-// caller then writes with TIFFWriteDirectory. False with the reason in `error`.
-bool CopyTiffDirectory(TIFF* in, TIFF* out, std::string& error);
+// Copies the current directory of `in` (a file of `inSize` bytes) into the current
+// directory of `out`, which the caller then writes with TIFFWriteDirectory. False with
+// the reason in `error`; a data size past the file's end is refused before allocating.
+bool CopyTiffDirectory(TIFF* in, uint64_t inSize, TIFF* out, std::string& error);
 
 }  // namespace vellumo::imaging
