@@ -76,6 +76,7 @@ bool TakeStandardInput(CliOptions& options, std::optional<StdinPhoto>& photo, st
         return false;
     }
     std::replace(options.inputs.begin(), options.inputs.end(), std::string("-"), photo->Path());
+    toolkit.SetStandardInputPath(photo->Path());
     return true;
 }
 

@@ -42,8 +42,20 @@ TerminalToolkit::TerminalToolkit(std::FILE* err, std::FILE* in, const TerminalSe
     }
 }
 
+void TerminalToolkit::SetStandardInputPath(std::string path) {
+    std::lock_guard lock(mutex_);
+    stdinPath_ = std::move(path);
+}
+
 void TerminalToolkit::Problem(std::string_view file, std::string_view reason) {
-    Say(std::string(file) + ": " + std::string(reason));
+    std::string shown(file);
+    {
+        std::lock_guard lock(mutex_);
+        if (!stdinPath_.empty() && file == stdinPath_) {
+            shown = "-";
+        }
+    }
+    Say(shown + ": " + std::string(reason));
 }
 
 void TerminalToolkit::Say(std::string_view line) {
@@ -137,7 +149,7 @@ void TerminalToolkit::PageStarted(int index, int total, std::string_view path) {
     std::lock_guard lock(mutex_);
     page_ = index + 1;
     total_ = total;
-    currentFile_ = std::string(path);
+    currentFile_ = !stdinPath_.empty() && path == stdinPath_ ? "-" : std::string(path);
     if (settings_.quiet) {
         return;
     }

@@ -43,6 +43,9 @@ class TerminalToolkit : public ui::Toolkit {
     // The caller waits for the run and prints its summary.
     void RunFinished(const ui::RunSummary&) override {}
 
+    // The path standard input was copied to, shown as "-" from now on.
+    void SetStandardInputPath(std::string path);
+
     // Ends the progress line so that what follows starts on a line of its own.
     void FinishProgress();
     // Messages shown so far (questions included).
@@ -65,6 +68,7 @@ class TerminalToolkit : public ui::Toolkit {
     int page_ = 0;
     int total_ = 0;
     std::string currentFile_;
+    std::string stdinPath_;
 };
 
 }  // namespace vellumo::cli

@@ -28,7 +28,7 @@ done
 bash -c "source '$prefix/share/bash-completion/completions/vellumo-cli' && complete -p vellumo-cli" >/dev/null
 if command -v zsh >/dev/null; then
     zsh -n "$prefix/share/zsh/site-functions/_vellumo-cli"
-    zsh -fc "autoload -Uz compinit && compinit -u -d /dev/null && fpath=('$prefix/share/zsh/site-functions' \$fpath) && autoload -Uz _vellumo-cli && whence -w _vellumo-cli" >/dev/null
+    zsh -fc "autoload -Uz compinit && compinit -u -D && fpath=('$prefix/share/zsh/site-functions' \$fpath) && autoload -Uz _vellumo-cli && whence -w _vellumo-cli" >/dev/null
 fi
 if command -v fish >/dev/null; then
     fish --no-config -c "source '$prefix/share/fish/vendor_completions.d/vellumo-cli.fish'; complete -C 'vellumo-cli --fi'" | grep -q -- --fit
