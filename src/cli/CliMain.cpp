@@ -34,8 +34,10 @@ void OnInterrupt() {
 }
 
 int UsageError(std::FILE* err, const std::string& message) {
-    std::fprintf(err, "vellumo-cli: %s\n%s\n", message.c_str(),
-                 Tr("Try 'vellumo-cli --help' for more information.").c_str());
+    std::fprintf(
+        err, "vellumo-cli: %s\n%s\n", message.c_str(),
+        Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Try 'vellumo-cli --help' for more information."))
+            .c_str());
     return kExitUsageOrNothing;
 }
 
@@ -51,10 +53,11 @@ void CheckFontFamily(const CliOptions& options, TerminalToolkit& toolkit) {
         return f.compare(wanted, Qt::CaseInsensitive) == 0;
     });
     if (!known) {
-        toolkit.Say(
-            Tr("warning: the font family '%1' is not installed; the caption uses the "
-               "closest one (fc-list lists the installed families)",
-               {family}));
+        toolkit.Say(Tr(QT_TRANSLATE_NOOP(
+                           "vellumo-cli",
+                           "warning: the font family '%1' is not installed; the caption uses the "
+                           "closest one (fc-list lists the installed families)"),
+                       {family}));
     }
 }
 
@@ -66,7 +69,8 @@ bool TakeStandardInput(CliOptions& options, std::optional<StdinPhoto>& photo, st
         return true;
     }
     if (count > 1) {
-        toolkit.Say(Tr("-: standard input can be read once only"));
+        toolkit.Say(
+            Tr(QT_TRANSLATE_NOOP("vellumo-cli", "-: standard input can be read once only")));
         return false;
     }
     std::string error;
@@ -163,13 +167,15 @@ int Convert(CliOptions options, const CliStreams& streams) {
     // Output problems that need no photo are found before any photo is read.
     if (options.mode == Mode::Convert && !toStdout) {
         if (const auto refusal = OutputRefusal(options.output)) {
-            toolkit.Problem(options.output, *refusal + "; " + Tr("nothing written"));
+            toolkit.Problem(
+                options.output,
+                *refusal + "; " + Tr(QT_TRANSLATE_NOOP("vellumo-cli", "nothing written")));
             return kExitUsageOrNothing;
         }
     }
     if (options.mode == Mode::Convert) {
         for (const std::string& warning : OptionWarnings(options)) {
-            toolkit.Say(Tr("warning: %1", {warning}));
+            toolkit.Say(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "warning: %1"), {warning}));
         }
         CheckFontFamily(options, toolkit);
     }
@@ -186,7 +192,7 @@ int Convert(CliOptions options, const CliStreams& streams) {
         return ListPages(collected, streams.out);
     }
     if (collected.list.empty()) {
-        toolkit.Say(Tr("no photos to convert; nothing written"));
+        toolkit.Say(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "no photos to convert; nothing written")));
         return kExitUsageOrNothing;
     }
 
@@ -197,9 +203,11 @@ int Convert(CliOptions options, const CliStreams& streams) {
         const int32_t format = options.record.nOuptputFormat;
         const bool onePicture = format != options::kFormatTif && format != options::kFormatPdf;
         if (onePicture && collected.list.size() > 1) {
-            return UsageError(streams.err, Tr("-o - takes one page of a single-picture format; "
-                                              "these inputs give %1",
-                                              {std::to_string(collected.list.size())}));
+            return UsageError(
+                streams.err, Tr(QT_TRANSLATE_NOOP("vellumo-cli",
+                                                  "-o - takes one page of a single-picture format; "
+                                                  "these inputs give %1"),
+                                {std::to_string(collected.list.size())}));
         }
         std::string error;
         staging = StagingFolder::Create(error);
@@ -227,10 +235,14 @@ int Convert(CliOptions options, const CliStreams& streams) {
             toolkit.Problem(
                 options.output,
                 terminal.askQuestions
-                    ? Tr("exists and was not replaced (use -y or --overwrite to replace it); "
-                         "nothing written")
-                    : Tr("exists and was left alone: nobody can answer the question whether to "
-                         "replace it (use -y or --overwrite to replace it); nothing written"));
+                    ? Tr(QT_TRANSLATE_NOOP(
+                          "vellumo-cli",
+                          "exists and was not replaced (use -y or --overwrite to replace it); "
+                          "nothing written"))
+                    : Tr(QT_TRANSLATE_NOOP(
+                          "vellumo-cli",
+                          "exists and was left alone: nobody can answer the question whether to "
+                          "replace it (use -y or --overwrite to replace it); nothing written")));
             return kExitUsageOrNothing;
         case convert::StartResult::EmptyList:
         case convert::StartResult::StopRequested:
@@ -245,7 +257,7 @@ int Convert(CliOptions options, const CliStreams& streams) {
     const convert::RunSummary summary = run.Summary();
     const int failed = summary.photosFailed + collected.inputsFailed;
     if (summary.pagesWritten == 0 || summary.outputFailed) {
-        toolkit.Say(Tr("nothing written"));
+        toolkit.Say(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "nothing written")));
         return kExitUsageOrNothing;
     }
     if (toStdout) {

@@ -38,11 +38,12 @@ bool Parser::LongOption(const std::string& arg, const std::vector<std::string>& 
     const std::string name = arg.substr(0, equals);
     const OptionRow* row = FindOption(name);
     if (row == nullptr) {
-        return state_.Fail(Tr("unknown option '%1'", {name}));
+        return state_.Fail(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "unknown option '%1'"), {name}));
     }
     if (row->valueName == nullptr) {
         if (equals != std::string::npos) {
-            return state_.Fail(Tr("option '%1' takes no value", {name}));
+            return state_.Fail(
+                Tr(QT_TRANSLATE_NOOP("vellumo-cli", "option '%1' takes no value"), {name}));
         }
         return Apply(*row, name, {});
     }
@@ -50,7 +51,8 @@ bool Parser::LongOption(const std::string& arg, const std::vector<std::string>& 
         return Apply(*row, name, arg.substr(equals + 1));
     }
     if (i + 1 >= args.size()) {
-        return state_.Fail(Tr("option '%1' needs a value", {name}));
+        return state_.Fail(
+            Tr(QT_TRANSLATE_NOOP("vellumo-cli", "option '%1' needs a value"), {name}));
     }
     return Apply(*row, name, args[++i]);
 }
@@ -60,7 +62,7 @@ bool Parser::ShortOptions(const std::string& arg, const std::vector<std::string>
         const std::string name = std::string("-") + arg[k];
         const OptionRow* row = FindShortOption(arg[k]);
         if (row == nullptr) {
-            return state_.Fail(Tr("unknown option '%1'", {name}));
+            return state_.Fail(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "unknown option '%1'"), {name}));
         }
         if (row->valueName == nullptr) {
             if (!Apply(*row, name, {})) {
@@ -73,7 +75,8 @@ bool Parser::ShortOptions(const std::string& arg, const std::vector<std::string>
             return Apply(*row, name, arg.substr(k + 1));
         }
         if (i + 1 >= args.size()) {
-            return state_.Fail(Tr("option '%1' needs a value", {name}));
+            return state_.Fail(
+                Tr(QT_TRANSLATE_NOOP("vellumo-cli", "option '%1' needs a value"), {name}));
         }
         return Apply(*row, name, args[++i]);
     }
@@ -87,38 +90,43 @@ bool Parser::Finish() {
             return true;
         case Mode::Info:
             if (options_.inputs.empty()) {
-                return state_.Fail(Tr("--info needs at least one file"));
+                return state_.Fail(
+                    Tr(QT_TRANSLATE_NOOP("vellumo-cli", "--info needs at least one file")));
             }
             return true;
         case Mode::List:
             if (options_.inputs.empty()) {
-                return state_.Fail(Tr("no input photos given"));
+                return state_.Fail(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "no input photos given")));
             }
             return true;
         case Mode::Convert:
             break;
     }
     if (options_.inputs.empty()) {
-        return state_.Fail(Tr("no input photos given"));
+        return state_.Fail(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "no input photos given")));
     }
     if (options_.output.empty()) {
-        return state_.Fail(Tr("no output file given (-o OUTPUT)"));
+        return state_.Fail(
+            Tr(QT_TRANSLATE_NOOP("vellumo-cli", "no output file given (-o OUTPUT)")));
     }
     if (!options_.formatGiven) {
         const auto format = FormatFromOutputPath(options_.output);
         if (!format) {
             return state_.Fail(
-                Tr("%1: the extension names no output format; the formats are "
-                   "%2 (use --format to force one)",
+                Tr(QT_TRANSLATE_NOOP("vellumo-cli",
+                                     "%1: the extension names no output format; the formats are "
+                                     "%2 (use --format to force one)"),
                    {options_.output, FormatList()}));
         }
         options_.record.nOuptputFormat = *format;
     }
     if (options_.append && options_.record.nOuptputFormat != options::kFormatTif) {
-        return state_.Fail(Tr("--append adds pages to a TIFF only"));
+        return state_.Fail(
+            Tr(QT_TRANSLATE_NOOP("vellumo-cli", "--append adds pages to a TIFF only")));
     }
     if (options_.append && options_.output == "-") {
-        return state_.Fail(Tr("--append needs an output file, not standard output"));
+        return state_.Fail(Tr(QT_TRANSLATE_NOOP(
+            "vellumo-cli", "--append needs an output file, not standard output")));
     }
     return true;
 }
@@ -191,7 +199,9 @@ std::vector<std::string> OptionWarnings(const CliOptions& options) {
             applies = options.compression == imaging::TiffCompression::Jpeg;
         }
         if (!applies) {
-            warnings.push_back(Tr("%1 does nothing for this output and is ignored", {name}));
+            warnings.push_back(Tr(
+                QT_TRANSLATE_NOOP("vellumo-cli", "%1 does nothing for this output and is ignored"),
+                {name}));
         }
     }
     return warnings;

@@ -8,21 +8,22 @@
 namespace vellumo::cli {
 namespace {
 
-#define TR(text) QT_TRANSLATE_NOOP("vellumo-cli", text)
-
 constexpr const char* kSynopsis[] = {"[options] INPUT... -o OUTPUT", "--list [options] INPUT...",
                                      "--info FILE..."};
-constexpr const char* kDescription =
-    TR("Combines photos into one multi-page TIFF or PDF (or BMP, JPEG or PNG files), one page "
-       "per frame of every input, in the order given. An INPUT of - is read from standard "
-       "input.");
-constexpr const char* kReplaceNote =
-    TR("Without -y, an existing OUTPUT is replaced only after you agree on the terminal; when "
-       "nobody can answer, it is left alone. A run stopped with Ctrl-C keeps the pages "
-       "written.");
-constexpr const char* kExitNote =
-    TR("Exit status: 0 every page written, 1 some photos failed (the output holds the "
-       "others), 2 usage error or nothing written.");
+constexpr const char* kDescription = QT_TRANSLATE_NOOP(
+    "vellumo-cli",
+    "Combines photos into one multi-page TIFF or PDF (or BMP, JPEG or PNG files), one page "
+    "per frame of every input, in the order given. An INPUT of - is read from standard "
+    "input.");
+constexpr const char* kReplaceNote = QT_TRANSLATE_NOOP(
+    "vellumo-cli",
+    "Without -y, an existing OUTPUT is replaced only after you agree on the terminal; when "
+    "nobody can answer, it is left alone. A run stopped with Ctrl-C keeps the pages "
+    "written.");
+constexpr const char* kExitNote = QT_TRANSLATE_NOOP(
+    "vellumo-cli",
+    "Exit status: 0 every page written, 1 some photos failed (the output holds the "
+    "others), 2 usage error or nothing written.");
 
 constexpr OptionGroup kGroups[] = {OptionGroup::Inputs, OptionGroup::PageSize, OptionGroup::Output,
                                    OptionGroup::Caption, OptionGroup::Other};
@@ -102,10 +103,12 @@ std::string Joined(const std::vector<std::string>& words, const char* separator)
 std::string HelpText() {
     constexpr size_t kColumn = 24;
     constexpr size_t kWidth = 79;
-    std::string out = Tr(TR("Usage:"));
+    std::string out = Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Usage:"));
     for (size_t i = 0; i < std::size(kSynopsis); ++i) {
-        out += (i == 0 ? " " : std::string(Tr(TR("Usage:")).size() + 1, ' ')) + "vellumo-cli " +
-               kSynopsis[i] + "\n";
+        out +=
+            (i == 0 ? " "
+                    : std::string(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Usage:")).size() + 1, ' ')) +
+            "vellumo-cli " + kSynopsis[i] + "\n";
     }
     out += "\n" + Wrap(Tr(kDescription), kWidth, 0, 0) + "\n";
     for (const OptionGroup group : kGroups) {

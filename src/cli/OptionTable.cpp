@@ -17,12 +17,15 @@ bool ParseState::Fail(std::string message) {
 }
 
 bool ParseState::BadValue(const std::string& name, const std::string& value, const char* expected) {
-    return Fail(Tr("invalid value '%1' for %2 (expected %3)", {value, name, Tr(expected)}));
+    return Fail(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "invalid value '%1' for %2 (expected %3)"),
+                   {value, name, Tr(expected)}));
 }
 
 bool ParseState::SetSizeOption(const std::string& name) {
     if (!sizeOptionName.empty() && sizeOptionName != name) {
-        return Fail(Tr("%1 and %2 cannot be used together (use --size WxH to give both sides)",
+        return Fail(Tr(QT_TRANSLATE_NOOP(
+                           "vellumo-cli",
+                           "%1 and %2 cannot be used together (use --size WxH to give both sides)"),
                        {sizeOptionName, name}));
     }
     sizeOptionName = name;
@@ -88,8 +91,6 @@ bool SetSide(ParseState& s, const std::string& n, const std::string& v, int32_t 
     return s.SetSizeOption(n);
 }
 
-#define TR(text) QT_TRANSLATE_NOOP("vellumo-cli", text)
-
 using G = OptionGroup;
 using K = ValueKind;
 
@@ -97,51 +98,51 @@ using K = ValueKind;
 constexpr OptionRow kRows[] = {
     // ---- Inputs ----
     {"--recursive", 'r', nullptr, G::Inputs, K::None, nullptr, kForAll,
-     TR("search folder inputs for photos (breadth first)"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "search folder inputs for photos (breadth first)"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.recursive = true;
          return true;
      }},
     {"--sort", 0, "ORDER", G::Inputs, K::Words, "name name-desc time time-desc", kForAll,
-     TR("reorder the pages: name, name-desc, time, time-desc"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "reorder the pages: name, name-desc, time, time-desc"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          static constexpr std::array<std::pair<const char*, SortOrder>, 4> kOrders = {{
              {"name", SortOrder::Name}, {"name-desc", SortOrder::NameDesc},
              {"time", SortOrder::Time}, {"time-desc", SortOrder::TimeDesc}}};
          const SortOrder* order = Choose(kOrders, v);
          if (order == nullptr) {
-             return s.BadValue(n, v, TR("name, name-desc, time or time-desc"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "name, name-desc, time or time-desc"));
          }
          s.options.sort = *order;
          return true;
      }},
     // ---- Page size ----
     {"--width", 0, "W", G::PageSize, K::Text, nullptr, kForAll,
-     TR("W pixels wide, the height keeps the aspect ratio"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "W pixels wide, the height keeps the aspect ratio"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          return SetSide(s, n, v, options::kKeepWithWidth);
      }},
     {"--height", 0, "H", G::PageSize, K::Text, nullptr, kForAll,
-     TR("H pixels high, the width keeps the aspect ratio"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "H pixels high, the width keeps the aspect ratio"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          return SetSide(s, n, v, options::kKeepWithHeight);
      }},
     {"--size", 0, "WxH", G::PageSize, K::Text, nullptr, kForAll,
-     TR("exactly W by H pixels"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "exactly W by H pixels"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          return SetSize(s, n, v, options::kKeepNone);
      }},
     {"--fit", 0, "WxH", G::PageSize, K::Text, nullptr, kForAll,
-     TR("the largest size inside W by H with the photo's aspect ratio"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "the largest size inside W by H with the photo's aspect ratio"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          return SetSize(s, n, v, options::kKeepFit);
      }},
     {"--stretch", 0, "H[,V]", G::PageSize, K::Text, nullptr, kForAll,
-     TR("the photo's size times H (and V, default H)"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "the photo's size times H (and V, default H)"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          const auto stretch = ParseStretch(v, options::kStretchMin, options::kStretchMax);
          if (!stretch) {
-             return s.BadValue(n, v, TR("H or H,V, factors from 0.000001 to 1000000"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "H or H,V, factors from 0.000001 to 1000000"));
          }
          auto& record = s.options.record;
          record.nOuputSizeType = options::kSizeStretch;
@@ -150,23 +151,23 @@ constexpr OptionRow kRows[] = {
          return s.SetSizeOption(n);
      }},
     {"--shrink-only", 0, nullptr, G::PageSize, K::None, nullptr, kForAll,
-     TR("a photo the size would not shrink keeps its own size"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "a photo the size would not shrink keeps its own size"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.record.bShrinkOnly = true;
          return true;
      }},
     {"--rotate", 0, "ANGLE", G::PageSize, K::Words, "0 90 180 270", kForAll,
-     TR("turn clockwise by 0, 90, 180 or 270 degrees"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "turn clockwise by 0, 90, 180 or 270 degrees"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          const auto angle = ParseWholeNumber(v, 0, 270);
          if (!angle || (*angle != 0 && *angle != 90 && *angle != 180 && *angle != 270)) {
-             return s.BadValue(n, v, TR("0, 90, 180 or 270"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "0, 90, 180 or 270"));
          }
          s.options.record.nRotateAngel = *angle;
          return true;
      }},
     {"--flip", 0, "MODE", G::PageSize, K::Words, "none horizontal vertical", kForAll,
-     TR("none, horizontal (h) or vertical (v), after turning"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "none, horizontal (h) or vertical (v), after turning"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          static constexpr std::array<std::pair<const char*, int32_t>, 5> kFlips = {{
              {"none", options::kFlipNone}, {"horizontal", options::kFlipHorizontal},
@@ -174,30 +175,30 @@ constexpr OptionRow kRows[] = {
              {"v", options::kFlipVertical}}};
          const int32_t* flip = Choose(kFlips, v);
          if (flip == nullptr) {
-             return s.BadValue(n, v, TR("none, horizontal (h) or vertical (v)"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "none, horizontal (h) or vertical (v)"));
          }
          s.options.record.nFlipType = *flip;
          return true;
      }},
     {"--auto-orient", 0, nullptr, G::PageSize, K::None, nullptr, kForAll,
-     TR("turn each photo upright from its EXIF orientation first"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "turn each photo upright from its EXIF orientation first"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.autoOrient = true;
          return true;
      }},
     // ---- Output ----
     {"--output", 'o', "OUTPUT", G::Output, K::File, nullptr, kForAll,
-     TR("the output file, - for standard output; BMP, JPEG and PNG outputs of several "
+     QT_TRANSLATE_NOOP("vellumo-cli", "the output file, - for standard output; BMP, JPEG and PNG outputs of several "
         "pages are numbered (album-1.jpg, album-2.jpg, ...)"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          if (v.empty()) {
-             return s.BadValue(n, v, TR("a file path"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "a file path"));
          }
          s.options.output = v;
          return true;
      }},
     {"--format", 0, "FORMAT", G::Output, K::Words, "tif pdf bmp jpg png", kForAll,
-     TR("tif, pdf, bmp, jpg or png (default: from OUTPUT's extension)"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "tif, pdf, bmp, jpg or png (default: from OUTPUT's extension)"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          const std::string lower = Lower(v);
          for (const FormatName& format : kFormatNames) {
@@ -207,11 +208,11 @@ constexpr OptionRow kRows[] = {
                  return true;
              }
          }
-         return s.BadValue(n, v, TR("tif, pdf, bmp, jpg or png"));
+         return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "tif, pdf, bmp, jpg or png"));
      }},
     {"--compression", 0, "C", G::Output, K::Words, "lzw none deflate packbits jpeg",
      kForTif | kForPdf,
-     TR("TIFF compression: lzw (default), none, deflate, packbits, jpeg; PDF pages: jpeg "
+     QT_TRANSLATE_NOOP("vellumo-cli", "TIFF compression: lzw (default), none, deflate, packbits, jpeg; PDF pages: jpeg "
         "(else lossless)"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          using C = imaging::TiffCompression;
@@ -220,82 +221,82 @@ constexpr OptionRow kRows[] = {
              {"packbits", C::PackBits}, {"jpeg", C::Jpeg}}};
          const C* compression = Choose(kCompressions, v);
          if (compression == nullptr) {
-             return s.BadValue(n, v, TR("lzw, none, deflate, packbits or jpeg"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "lzw, none, deflate, packbits or jpeg"));
          }
          s.options.compression = *compression;
          return true;
      }},
     {"--quality", 0, "Q", G::Output, K::Text, nullptr, kForJpg | kForTif | kForPdf,
-     TR("JPEG quality 1-100 (default 80), also for --compression jpeg"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "JPEG quality 1-100 (default 80), also for --compression jpeg"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          const auto q = ParseWholeNumber(v, options::kQualityMin, options::kQualityMax);
          if (!q) {
-             return s.BadValue(n, v, TR("a whole number from 1 to 100"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "a whole number from 1 to 100"));
          }
          s.options.record.nCurrentJpegQuality = *q;
          s.options.tiffJpegQuality = *q;
          return true;
      }},
     {"--bmp-bits", 0, "N", G::Output, K::Words, "1 4 8 24", kForBmp,
-     TR("BMP colour depth: 24 (default), or 1, 4, 8 with a palette"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "BMP colour depth: 24 (default), or 1, 4, 8 with a palette"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          static constexpr std::array<std::pair<const char*, int32_t>, 4> kBits = {{
              {"1", 0}, {"4", 1}, {"8", 2}, {"24", 4}}};
          const int32_t* bits = Choose(kBits, v);
          if (bits == nullptr) {
-             return s.BadValue(n, v, TR("1, 4, 8 or 24"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "1, 4, 8 or 24"));
          }
          s.options.record.iComboPixelFormat = *bits;
          return true;
      }},
     {"--bigtiff", 0, nullptr, G::Output, K::None, nullptr, kForTif,
-     TR("write a BigTIFF (chosen by itself when the pages could pass 4 GiB)"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "write a BigTIFF (chosen by itself when the pages could pass 4 GiB)"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.bigTiff = true;
          return true;
      }},
     {"--append", 0, nullptr, G::Output, K::None, nullptr, kForTif,
-     TR("add the pages after those of the existing TIFF OUTPUT"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "add the pages after those of the existing TIFF OUTPUT"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.append = true;
          return true;
      }},
     {"--overwrite", 'y', nullptr, G::Output, K::None, nullptr, kForAll,
-     TR("replace an existing OUTPUT without asking"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "replace an existing OUTPUT without asking"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.overwrite = true;
          return true;
      }},
     // ---- Caption ----
     {"--caption", 0, "TEXT", G::Caption, K::Text, nullptr, kForAll,
-     TR("draw TEXT on every page"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "draw TEXT on every page"),
      [](ParseState& s, const std::string&, const std::string& v) {
          s.options.captionText = v;
          return true;
      }},
     {"--caption-pos", 0, "X,Y", G::Caption, K::Text, nullptr, kForAll,
-     TR("its top-left corner in pixels of the page before it is turned (default 0,0)"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "its top-left corner in pixels of the page before it is turned (default 0,0)"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          const auto position = ParsePosition(v);
          if (!position) {
-             return s.BadValue(n, v, TR("X,Y in pixels, for example 20,30"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "X,Y in pixels, for example 20,30"));
          }
          s.options.captionX = position->x;
          s.options.captionY = position->y;
          return true;
      }},
     {"--font", 0, "SPEC", G::Caption, K::Text, nullptr, kForAll,
-     TR("\"FAMILY[,SIZE][,bold][,italic]\", SIZE in pixels (default 13)"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "\"FAMILY[,SIZE][,bold][,italic]\", SIZE in pixels (default 13)"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          const auto font = ParseFont(v, s.options.font);
          if (!font) {
-             return s.BadValue(n, v, TR("FAMILY[,SIZE][,bold][,italic]"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "FAMILY[,SIZE][,bold][,italic]"));
          }
          s.options.font = *font;
          return true;
      }},
     {"--color", 0, "COLOUR", G::Caption, K::Text, nullptr, kForAll,
-     TR("text colour, #RRGGBB or a name such as red (default black)"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "text colour, #RRGGBB or a name such as red (default black)"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          if (const auto color = ParseColor(v)) {
              s.options.color = *color;
@@ -304,7 +305,7 @@ constexpr OptionRow kRows[] = {
          // The colour names Qt knows (the SVG names: "red", "darkslategray", ...).
          const QString name = QString::fromStdString(v);
          if (v.empty() || v.front() == '#' || !QColor::isValidColor(name)) {
-             return s.BadValue(n, v, TR("#RRGGBB or a colour name"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "#RRGGBB or a colour name"));
          }
          const QColor color(name);
          s.options.color = options::MakeColorRef(static_cast<uint8_t>(color.red()),
@@ -314,49 +315,49 @@ constexpr OptionRow kRows[] = {
      }},
     // ---- Other ----
     {"--log", 0, "FILE", G::Other, K::File, nullptr, kForAll,
-     TR("append the activity log (and every error) to FILE"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "append the activity log (and every error) to FILE"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          if (v.empty()) {
-             return s.BadValue(n, v, TR("a file path"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "a file path"));
          }
          s.options.logFile = v;
          return true;
      }},
     {"--threads", 0, "N", G::Other, K::Text, nullptr, kForAll,
-     TR("worker threads, 0 for every core (default)"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "worker threads, 0 for every core (default)"),
      [](ParseState& s, const std::string& n, const std::string& v) {
          const auto t = ParseWholeNumber(v, 0, 256);
          if (!t) {
-             return s.BadValue(n, v, TR("a whole number from 0 (every core) to 256"));
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "a whole number from 0 (every core) to 256"));
          }
          s.options.threads = *t;
          return true;
      }},
     {"--quiet", 'q', nullptr, G::Other, K::None, nullptr, kForAll,
-     TR("no progress and no summary; messages are still shown"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "no progress and no summary; messages are still shown"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.quiet = true;
          return true;
      }},
     {"--list", 0, nullptr, G::Other, K::None, nullptr, kForAll,
-     TR("print the pages INPUT... would give (file, frame, photo size, page size) and "
+     QT_TRANSLATE_NOOP("vellumo-cli", "print the pages INPUT... would give (file, frame, photo size, page size) and "
         "write nothing; -o is not needed"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.mode = Mode::List;
          return true;
      }},
     {"--info", 0, nullptr, G::Other, K::None, nullptr, kForAll,
-     TR("show format, frames, sizes, resolutions and pixel hashes of the FILEs"),
+     QT_TRANSLATE_NOOP("vellumo-cli", "show format, frames, sizes, resolutions and pixel hashes of the FILEs"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.mode = Mode::Info;
          return true;
      }},
-    {"--help", 'h', nullptr, G::Other, K::None, nullptr, kForAll, TR("show this help"),
+    {"--help", 'h', nullptr, G::Other, K::None, nullptr, kForAll, QT_TRANSLATE_NOOP("vellumo-cli", "show this help"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.mode = Mode::Help;
          return true;
      }},
-    {"--version", 0, nullptr, G::Other, K::None, nullptr, kForAll, TR("show the version"),
+    {"--version", 0, nullptr, G::Other, K::None, nullptr, kForAll, QT_TRANSLATE_NOOP("vellumo-cli", "show the version"),
      [](ParseState& s, const std::string&, const std::string&) {
          s.options.mode = Mode::Version;
          return true;
@@ -391,17 +392,18 @@ const OptionRow* FindShortOption(char letter) {
 std::string GroupTitle(OptionGroup group) {
     switch (group) {
         case OptionGroup::Inputs:
-            return Tr(TR("Inputs"));
+            return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Inputs"));
         case OptionGroup::PageSize:
-            return Tr(TR("Page size (default: the photo's own size)"));
+            return Tr(
+                QT_TRANSLATE_NOOP("vellumo-cli", "Page size (default: the photo's own size)"));
         case OptionGroup::Output:
-            return Tr(TR("Output"));
+            return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Output"));
         case OptionGroup::Caption:
-            return Tr(TR("Caption"));
+            return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Caption"));
         case OptionGroup::Other:
             break;
     }
-    return Tr(TR("Other"));
+    return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Other"));
 }
 
 std::span<const FormatName> FormatNames() {

@@ -21,14 +21,17 @@ std::optional<std::string> OutputRefusal(const std::string& path) {
     }
     switch (status.type()) {
         case fs::file_type::directory:
-            return Tr("it is a folder");
+            return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "it is a folder"));
         case fs::file_type::character:
         case fs::file_type::block:
-            return Tr("it is a device, not a regular file (use -o - for standard output)");
+            return Tr(QT_TRANSLATE_NOOP(
+                "vellumo-cli",
+                "it is a device, not a regular file (use -o - for standard output)"));
         case fs::file_type::fifo:
-            return Tr("it is a FIFO, not a regular file (use -o - for standard output)");
+            return Tr(QT_TRANSLATE_NOOP(
+                "vellumo-cli", "it is a FIFO, not a regular file (use -o - for standard output)"));
         default:
-            return Tr("it is not a regular file");
+            return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "it is not a regular file"));
     }
 }
 
@@ -51,11 +54,12 @@ std::optional<StdinPhoto> StdinPhoto::Read(std::FILE* in, std::string& error) {
     }
     copy.flush();
     if (!copy) {
-        error = Tr("standard input cannot be kept in a temporary file");
+        error = Tr(
+            QT_TRANSLATE_NOOP("vellumo-cli", "standard input cannot be kept in a temporary file"));
         return std::nullopt;
     }
     if (std::ferror(in) != 0) {
-        error = Tr("standard input cannot be read");
+        error = Tr(QT_TRANSLATE_NOOP("vellumo-cli", "standard input cannot be read"));
         return std::nullopt;
     }
     return StdinPhoto(std::move(*file));
@@ -85,7 +89,7 @@ std::optional<StagingFolder> StagingFolder::Create(std::string& error) {
             return std::nullopt;
         }
     }
-    error = Tr("no temporary folder could be made");
+    error = Tr(QT_TRANSLATE_NOOP("vellumo-cli", "no temporary folder could be made"));
     return std::nullopt;
 }
 
@@ -99,7 +103,7 @@ StagingFolder::~StagingFolder() {
 bool CopyToStream(const fs::path& path, std::FILE* out, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = Tr("the staged output cannot be read");
+        error = Tr(QT_TRANSLATE_NOOP("vellumo-cli", "the staged output cannot be read"));
         return false;
     }
     std::vector<char> buffer(1 << 16);
