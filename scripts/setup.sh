@@ -16,6 +16,7 @@ PACKAGES=(
     clang libclang-rt-14-dev
     time
     libheif-examples libjxl-tools libraw-bin libopenjp2-tools imagemagick netpbm
+    poppler-utils qpdf libtiff-tools zsh fish
 )
 
 missing=()

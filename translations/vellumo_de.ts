@@ -28,10 +28,6 @@
         <translation>keine Fotos zum Umwandeln; nichts geschrieben</translation>
     </message>
     <message>
-        <source>%1 exists and was not replaced (use -y or --overwrite to replace it); nothing written</source>
-        <translation>%1 existiert und wurde nicht ersetzt (mit -y oder --overwrite wird sie ersetzt); nichts geschrieben</translation>
-    </message>
-    <message>
         <source>the conversion could not start</source>
         <translation>die Umwandlung konnte nicht beginnen</translation>
     </message>
@@ -60,10 +56,6 @@
         <translation>kein lesbares Bild</translation>
     </message>
     <message>
-        <source>%1: %2, skipped</source>
-        <translation>%1: %2, übersprungen</translation>
-    </message>
-    <message>
         <source>%1 is a folder (use -r to search it for photos)</source>
         <translation>%1 ist ein Ordner (mit -r wird er nach Fotos durchsucht)</translation>
     </message>
@@ -76,122 +68,328 @@
         <translation>Seite %1 von %2</translation>
     </message>
     <message>
-        <source>Usage: vellumo-cli [options] INPUT... -o OUTPUT
-       vellumo-cli --list [options] INPUT...
-       vellumo-cli --info FILE...
-
-Combines photos into one multi-page TIFF (or BMP, JPEG or PNG files), one page per
-frame of every input, in the order given.
-
-Inputs:
-  INPUT                 image files, in page order; every frame of a multi-frame file
-                        (multi-page TIFF, animated GIF) becomes a page
-  -r, --recursive       search folder inputs for photos (breadth first; .bmp .jpg .jpeg
-                        .gif .tif .tiff .png .exif .ico .emf .wmf .dib in any case)
-  --sort ORDER          reorder the pages: name, name-desc, time, time-desc
-
-Page size (default: the photo&apos;s own size):
-  --width W             W pixels wide, height keeps the aspect ratio
-  --height H            H pixels high, width keeps the aspect ratio
-  --size WxH            exactly W by H pixels
-  --stretch H[,V]       the photo&apos;s size times H (and V, default H)
-  --rotate ANGLE        turn clockwise by 0, 90, 180 or 270 degrees
-  --flip MODE           none, horizontal (h) or vertical (v), after turning
-  --auto-orient         turn each photo upright from its EXIF orientation first
-
-Output:
-  -o, --output OUTPUT   the output file; BMP, JPEG and PNG outputs of several pages
-                        are numbered (album-1.jpg, album-2.jpg, ...)
-  --format FORMAT       tif, bmp, jpg or png (default: from OUTPUT&apos;s extension, else tif)
-  --compression C       TIFF compression: lzw (default), none, deflate, packbits, jpeg
-  --quality Q           JPEG quality 1-100 (default 80), also for --compression jpeg
-  --bmp-bits N          BMP colour depth: 24 (default), or 1, 4, 8 with a palette
-  -y, --overwrite       replace an existing OUTPUT without asking
-
-Caption:
-  --caption TEXT        draw TEXT on every page
-  --caption-pos X,Y     its top-left corner in pixels of the page before it is
-                        turned (default 0,0)
-  --font SPEC           &quot;FAMILY[,SIZE][,bold][,italic]&quot;, SIZE in pixels (default 13)
-  --color #RRGGBB       text colour (default black)
-
-Other:
-  --log FILE            append the activity log to FILE
-  --threads N           worker threads, 0 for every core (default)
-  -q, --quiet           no progress and no summary; messages are still shown
-  --list                print the pages INPUT... would give (file, frame, photo size,
-                        page size) and write nothing; -o is not needed
-  --info FILE...        show format, frames, sizes, resolutions and pixel hashes
-  -h, --help            show this help
-  --version             show the version
-
-Without -y, an existing OUTPUT is replaced only after you agree on the terminal; when
-nobody can answer, it is left alone. A run stopped with Ctrl-C keeps the pages written.
-
-Exit status: 0 every page written, 1 some photos failed (the output holds the others),
-2 usage error or nothing written.
-</source>
-        <translation>Aufruf: vellumo-cli [Optionen] EINGABE... -o AUSGABE
-        vellumo-cli --list [Optionen] EINGABE...
-        vellumo-cli --info DATEI...
-
-Fügt Fotos zu einem mehrseitigen TIFF zusammen (oder zu BMP-, JPEG- oder PNG-Dateien),
-eine Seite je Einzelbild jeder Eingabe, in der angegebenen Reihenfolge.
-
-Eingaben:
-  EINGABE               Bilddateien in Seitenreihenfolge; jedes Einzelbild einer Datei
-                        mit mehreren Bildern (mehrseitiges TIFF, animiertes GIF) wird
-                        eine Seite
-  -r, --recursive       Ordner-Eingaben nach Fotos durchsuchen (in die Breite; .bmp .jpg
-                        .jpeg .gif .tif .tiff .png .exif .ico .emf .wmf .dib in jeder
-                        Schreibweise)
-  --sort ORDER          die Seiten umordnen: name, name-desc, time, time-desc
-
-Seitengröße (Vorgabe: die eigene Größe des Fotos):
-  --width W             W Pixel breit, die Höhe behält das Seitenverhältnis
-  --height H            H Pixel hoch, die Breite behält das Seitenverhältnis
-  --size WxH            genau W mal H Pixel
-  --stretch H[,V]       die Größe des Fotos mal H (und V, Vorgabe H)
-  --rotate ANGLE        im Uhrzeigersinn um 0, 90, 180 oder 270 Grad drehen
-  --flip MODE           none, horizontal (h) oder vertical (v), nach dem Drehen
-  --auto-orient         jedes Foto zuerst nach seiner EXIF-Ausrichtung aufrichten
-
-Ausgabe:
-  -o, --output AUSGABE  die Ausgabedatei; BMP-, JPEG- und PNG-Ausgaben mehrerer Seiten
-                        werden nummeriert (album-1.jpg, album-2.jpg, ...)
-  --format FORMAT       tif, bmp, jpg oder png (Vorgabe: nach der Endung von AUSGABE,
-                        sonst tif)
-  --compression C       TIFF-Kompression: lzw (Vorgabe), none, deflate, packbits, jpeg
-  --quality Q           JPEG-Qualität 1-100 (Vorgabe 80), auch für --compression jpeg
-  --bmp-bits N          BMP-Farbtiefe: 24 (Vorgabe) oder 1, 4, 8 mit Palette
-  -y, --overwrite       eine vorhandene AUSGABE ohne Nachfrage ersetzen
-
-Beschriftung:
-  --caption TEXT        TEXT auf jede Seite schreiben
-  --caption-pos X,Y     seine linke obere Ecke in Pixeln der Seite vor dem Drehen
-                        (Vorgabe 0,0)
-  --font SPEC           &quot;FAMILIE[,GRÖSSE][,bold][,italic]&quot;, GRÖSSE in Pixeln (Vorgabe 13)
-  --color #RRGGBB       Textfarbe (Vorgabe Schwarz)
-
-Sonstiges:
-  --log FILE            das Aktivitätsprotokoll an FILE anhängen
-  --threads N           Arbeitsthreads, 0 für jeden Kern (Vorgabe)
-  -q, --quiet           kein Fortschritt und keine Zusammenfassung; Meldungen erscheinen
-                        weiterhin
-  --list                die Seiten ausgeben, die EINGABE... ergäbe (Datei, Einzelbild,
-                        Fotogröße, Seitengröße), und nichts schreiben; -o ist nicht nötig
-  --info DATEI...       Format, Einzelbilder, Größen, Auflösungen und Pixel-Prüfsummen
-                        zeigen
-  -h, --help            diese Hilfe zeigen
-  --version             die Version zeigen
-
-Ohne -y wird eine vorhandene AUSGABE erst ersetzt, wenn Sie im Terminal zustimmen;
-kann niemand antworten, bleibt sie unberührt. Ein mit Strg-C angehaltener Lauf behält die
-geschriebenen Seiten.
-
-Rückgabewert: 0 alle Seiten geschrieben, 1 einige Fotos fehlgeschlagen (die Ausgabe
-enthält die übrigen), 2 Aufruffehler oder nichts geschrieben.
-</translation>
+        <source>warning: the font family &apos;%1&apos; is not installed; the caption uses the closest one (fc-list lists the installed families)</source>
+        <translation>Warnung: Die Schriftfamilie &apos;%1&apos; ist nicht installiert; die Beschriftung nimmt die nächstliegende (fc-list zeigt die installierten Familien)</translation>
+    </message>
+    <message>
+        <source>-: standard input can be read once only</source>
+        <translation>-: die Standardeingabe kann nur einmal gelesen werden</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>Warnung: %1</translation>
+    </message>
+    <message>
+        <source>-o - takes one page of a single-picture format; these inputs give %1</source>
+        <translation>-o - nimmt eine Seite eines Einzelbildformats auf; diese Eingaben ergeben %1</translation>
+    </message>
+    <message>
+        <source>exists and was not replaced (use -y or --overwrite to replace it); nothing written</source>
+        <translation>existiert und wurde nicht ersetzt (mit -y oder --overwrite wird sie ersetzt); nichts geschrieben</translation>
+    </message>
+    <message>
+        <source>exists and was left alone: nobody can answer the question whether to replace it (use -y or --overwrite to replace it); nothing written</source>
+        <translation>existiert und blieb unberührt: niemand kann die Frage beantworten, ob sie ersetzt werden soll (mit -y oder --overwrite wird sie ersetzt); nichts geschrieben</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>unbekannte Option &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; takes no value</source>
+        <translation>Option &apos;%1&apos; nimmt keinen Wert</translation>
+    </message>
+    <message>
+        <source>option &apos;%1&apos; needs a value</source>
+        <translation>Option &apos;%1&apos; braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>--info needs at least one file</source>
+        <translation>--info braucht mindestens eine Datei</translation>
+    </message>
+    <message>
+        <source>no input photos given</source>
+        <translation>keine Eingabefotos angegeben</translation>
+    </message>
+    <message>
+        <source>no output file given (-o OUTPUT)</source>
+        <translation>keine Ausgabedatei angegeben (-o OUTPUT)</translation>
+    </message>
+    <message>
+        <source>%1: the extension names no output format; the formats are %2 (use --format to force one)</source>
+        <translation>%1: die Endung nennt kein Ausgabeformat; die Formate sind %2 (mit --format wird eines erzwungen)</translation>
+    </message>
+    <message>
+        <source>--append adds pages to a TIFF only</source>
+        <translation>--append fügt Seiten nur an ein TIFF an</translation>
+    </message>
+    <message>
+        <source>--append needs an output file, not standard output</source>
+        <translation>--append braucht eine Ausgabedatei, nicht die Standardausgabe</translation>
+    </message>
+    <message>
+        <source>%1 does nothing for this output and is ignored</source>
+        <translation>%1 wirkt bei dieser Ausgabe nicht und wird übergangen</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>übersprungen</translation>
+    </message>
+    <message>
+        <source>Combines photos into one multi-page TIFF or PDF (or BMP, JPEG or PNG files), one page per frame of every input, in the order given. An INPUT of - is read from standard input.</source>
+        <translation>Fügt Fotos zu einem mehrseitigen TIFF oder PDF zusammen (oder zu BMP-, JPEG- oder PNG-Dateien), eine Seite je Einzelbild jeder Eingabe, in der angegebenen Reihenfolge. Ein INPUT - wird von der Standardeingabe gelesen.</translation>
+    </message>
+    <message>
+        <source>Without -y, an existing OUTPUT is replaced only after you agree on the terminal; when nobody can answer, it is left alone. A run stopped with Ctrl-C keeps the pages written.</source>
+        <translation>Ohne -y wird ein vorhandener OUTPUT erst ersetzt, wenn Sie im Terminal zustimmen; kann niemand antworten, bleibt er unberührt. Ein mit Strg+C angehaltener Lauf behält die geschriebenen Seiten.</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 every page written, 1 some photos failed (the output holds the others), 2 usage error or nothing written.</source>
+        <translation>Rückgabewert: 0 alle Seiten geschrieben, 1 einige Fotos fehlgeschlagen (die Ausgabe enthält die übrigen), 2 Aufruffehler oder nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>Usage:</source>
+        <translation>Aufruf:</translation>
+    </message>
+    <message>
+        <source>invalid value &apos;%1&apos; for %2 (expected %3)</source>
+        <translation>ungültiger Wert &apos;%1&apos; für %2 (erwartet: %3)</translation>
+    </message>
+    <message>
+        <source>%1 and %2 cannot be used together (use --size WxH to give both sides)</source>
+        <translation>%1 und %2 gehen nicht zusammen (mit --size WxH werden beide Seiten angegeben)</translation>
+    </message>
+    <message>
+        <source>WxH, for example 1024x768</source>
+        <translation>WxH, zum Beispiel 1024x768</translation>
+    </message>
+    <message>
+        <source>a whole number of pixels from 1 to 1000000</source>
+        <translation>eine ganze Zahl von Pixeln von 1 bis 1000000</translation>
+    </message>
+    <message>
+        <source>search folder inputs for photos (breadth first)</source>
+        <translation>Ordner-Eingaben nach Fotos durchsuchen (Ebene für Ebene)</translation>
+    </message>
+    <message>
+        <source>reorder the pages: name, name-desc, time, time-desc</source>
+        <translation>Seiten umordnen: name, name-desc, time, time-desc</translation>
+    </message>
+    <message>
+        <source>name, name-desc, time or time-desc</source>
+        <translation>name, name-desc, time oder time-desc</translation>
+    </message>
+    <message>
+        <source>W pixels wide, the height keeps the aspect ratio</source>
+        <translation>W Pixel breit, die Höhe behält das Seitenverhältnis</translation>
+    </message>
+    <message>
+        <source>H pixels high, the width keeps the aspect ratio</source>
+        <translation>H Pixel hoch, die Breite behält das Seitenverhältnis</translation>
+    </message>
+    <message>
+        <source>exactly W by H pixels</source>
+        <translation>genau W mal H Pixel</translation>
+    </message>
+    <message>
+        <source>the largest size inside W by H with the photo&apos;s aspect ratio</source>
+        <translation>die größte Größe innerhalb von W mal H mit dem Seitenverhältnis des Fotos</translation>
+    </message>
+    <message>
+        <source>the photo&apos;s size times H (and V, default H)</source>
+        <translation>die Größe des Fotos mal H (und V, Vorgabe H)</translation>
+    </message>
+    <message>
+        <source>H or H,V, factors from 0.000001 to 1000000</source>
+        <translation>H oder H,V, Faktoren von 0.000001 bis 1000000</translation>
+    </message>
+    <message>
+        <source>a photo the size would not shrink keeps its own size</source>
+        <translation>ein Foto, das die Größe nicht verkleinern würde, behält seine eigene Größe</translation>
+    </message>
+    <message>
+        <source>turn clockwise by 0, 90, 180 or 270 degrees</source>
+        <translation>im Uhrzeigersinn um 0, 90, 180 oder 270 Grad drehen</translation>
+    </message>
+    <message>
+        <source>0, 90, 180 or 270</source>
+        <translation>0, 90, 180 oder 270</translation>
+    </message>
+    <message>
+        <source>none, horizontal (h) or vertical (v), after turning</source>
+        <translation>none, horizontal (h) oder vertical (v), nach dem Drehen</translation>
+    </message>
+    <message>
+        <source>none, horizontal (h) or vertical (v)</source>
+        <translation>none, horizontal (h) oder vertical (v)</translation>
+    </message>
+    <message>
+        <source>turn each photo upright from its EXIF orientation first</source>
+        <translation>jedes Foto zuerst nach seiner EXIF-Ausrichtung aufrichten</translation>
+    </message>
+    <message>
+        <source>the output file, - for standard output; BMP, JPEG and PNG outputs of several pages are numbered (album-1.jpg, album-2.jpg, ...)</source>
+        <translation>die Ausgabedatei, - für die Standardausgabe; BMP-, JPEG- und PNG-Ausgaben mehrerer Seiten werden nummeriert (album-1.jpg, album-2.jpg, ...)</translation>
+    </message>
+    <message>
+        <source>a file path</source>
+        <translation>ein Dateipfad</translation>
+    </message>
+    <message>
+        <source>tif, pdf, bmp, jpg or png (default: from OUTPUT&apos;s extension)</source>
+        <translation>tif, pdf, bmp, jpg oder png (Vorgabe: nach der Endung von OUTPUT)</translation>
+    </message>
+    <message>
+        <source>tif, pdf, bmp, jpg or png</source>
+        <translation>tif, pdf, bmp, jpg oder png</translation>
+    </message>
+    <message>
+        <source>TIFF compression: lzw (default), none, deflate, packbits, jpeg; PDF pages: jpeg (else lossless)</source>
+        <translation>TIFF-Komprimierung: lzw (Vorgabe), none, deflate, packbits, jpeg; PDF-Seiten: jpeg (sonst verlustfrei)</translation>
+    </message>
+    <message>
+        <source>lzw, none, deflate, packbits or jpeg</source>
+        <translation>lzw, none, deflate, packbits oder jpeg</translation>
+    </message>
+    <message>
+        <source>JPEG quality 1-100 (default 80), also for --compression jpeg</source>
+        <translation>JPEG-Qualität 1-100 (Vorgabe 80), auch für --compression jpeg</translation>
+    </message>
+    <message>
+        <source>a whole number from 1 to 100</source>
+        <translation>eine ganze Zahl von 1 bis 100</translation>
+    </message>
+    <message>
+        <source>BMP colour depth: 24 (default), or 1, 4, 8 with a palette</source>
+        <translation>BMP-Farbtiefe: 24 (Vorgabe) oder 1, 4, 8 mit Palette</translation>
+    </message>
+    <message>
+        <source>1, 4, 8 or 24</source>
+        <translation>1, 4, 8 oder 24</translation>
+    </message>
+    <message>
+        <source>write a BigTIFF (chosen by itself when the pages could pass 4 GiB)</source>
+        <translation>ein BigTIFF schreiben (von selbst gewählt, wenn die Seiten 4 GiB überschreiten könnten)</translation>
+    </message>
+    <message>
+        <source>add the pages after those of the existing TIFF OUTPUT</source>
+        <translation>die Seiten hinter denen des vorhandenen TIFF OUTPUT anfügen</translation>
+    </message>
+    <message>
+        <source>replace an existing OUTPUT without asking</source>
+        <translation>einen vorhandenen OUTPUT ohne Rückfrage ersetzen</translation>
+    </message>
+    <message>
+        <source>draw TEXT on every page</source>
+        <translation>TEXT auf jede Seite zeichnen</translation>
+    </message>
+    <message>
+        <source>its top-left corner in pixels of the page before it is turned (default 0,0)</source>
+        <translation>seine linke obere Ecke in Pixeln der Seite vor dem Drehen (Vorgabe 0,0)</translation>
+    </message>
+    <message>
+        <source>X,Y in pixels, for example 20,30</source>
+        <translation>X,Y in Pixeln, zum Beispiel 20,30</translation>
+    </message>
+    <message>
+        <source>&quot;FAMILY[,SIZE][,bold][,italic]&quot;, SIZE in pixels (default 13)</source>
+        <translation>&quot;FAMILIE[,GRÖSSE][,bold][,italic]&quot;, GRÖSSE in Pixeln (Vorgabe 13)</translation>
+    </message>
+    <message>
+        <source>FAMILY[,SIZE][,bold][,italic]</source>
+        <translation>FAMILIE[,GRÖSSE][,bold][,italic]</translation>
+    </message>
+    <message>
+        <source>text colour, #RRGGBB or a name such as red (default black)</source>
+        <translation>Textfarbe, #RRGGBB oder ein Name wie red (Vorgabe schwarz)</translation>
+    </message>
+    <message>
+        <source>#RRGGBB or a colour name</source>
+        <translation>#RRGGBB oder ein Farbname</translation>
+    </message>
+    <message>
+        <source>append the activity log (and every error) to FILE</source>
+        <translation>das Protokoll (und jeden Fehler) an FILE anhängen</translation>
+    </message>
+    <message>
+        <source>worker threads, 0 for every core (default)</source>
+        <translation>Arbeits-Threads, 0 für jeden Kern (Vorgabe)</translation>
+    </message>
+    <message>
+        <source>a whole number from 0 (every core) to 256</source>
+        <translation>eine ganze Zahl von 0 (jeder Kern) bis 256</translation>
+    </message>
+    <message>
+        <source>no progress and no summary; messages are still shown</source>
+        <translation>kein Fortschritt und keine Zusammenfassung; Meldungen erscheinen weiterhin</translation>
+    </message>
+    <message>
+        <source>print the pages INPUT... would give (file, frame, photo size, page size) and write nothing; -o is not needed</source>
+        <translation>die Seiten ausgeben, die INPUT... ergäbe (Datei, Einzelbild, Fotogröße, Seitengröße), und nichts schreiben; -o ist nicht nötig</translation>
+    </message>
+    <message>
+        <source>show format, frames, sizes, resolutions and pixel hashes of the FILEs</source>
+        <translation>Format, Einzelbilder, Größen, Auflösungen und Pixel-Prüfsummen der FILEs zeigen</translation>
+    </message>
+    <message>
+        <source>show this help</source>
+        <translation>diese Hilfe zeigen</translation>
+    </message>
+    <message>
+        <source>show the version</source>
+        <translation>die Version zeigen</translation>
+    </message>
+    <message>
+        <source>Inputs</source>
+        <translation>Eingaben</translation>
+    </message>
+    <message>
+        <source>Page size (default: the photo&apos;s own size)</source>
+        <translation>Seitengröße (Vorgabe: die eigene Größe des Fotos)</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Ausgabe</translation>
+    </message>
+    <message>
+        <source>Caption</source>
+        <translation>Beschriftung</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Sonstiges</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>das ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>it is a device, not a regular file (use -o - for standard output)</source>
+        <translation>das ist ein Gerät, keine reguläre Datei (-o - schreibt auf die Standardausgabe)</translation>
+    </message>
+    <message>
+        <source>it is a FIFO, not a regular file (use -o - for standard output)</source>
+        <translation>das ist ein FIFO, keine reguläre Datei (-o - schreibt auf die Standardausgabe)</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>das ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>standard input cannot be kept in a temporary file</source>
+        <translation>die Standardeingabe kann nicht in einer temporären Datei gehalten werden</translation>
+    </message>
+    <message>
+        <source>standard input cannot be read</source>
+        <translation>die Standardeingabe kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>no temporary folder could be made</source>
+        <translation>kein temporärer Ordner konnte angelegt werden</translation>
+    </message>
+    <message>
+        <source>the staged output cannot be read</source>
+        <translation>die zwischengespeicherte Ausgabe kann nicht gelesen werden</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/MainWindow.h"
+#include "app/WindowOptions.h"
 #include "base/QtText.h"
 #include "shell/QtSettingsStore.h"
 #include "shell/Translations.h"
@@ -20,18 +21,25 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vellumo")));
     vellumo::shell::InstallTranslations();
 
+    // The options are those of the table the man page is made from.
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QCoreApplication::translate("vellumo-window",
-                                    "Turns photos into one multi-page TIFF. Photos and folders "
-                                    "named here are added to the list; folders are searched for "
-                                    "photos."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+        QCoreApplication::translate("vellumo-window", vellumo::app::kWindowDescription));
+    for (const auto& option : vellumo::app::kWindowOptions) {
+        const QString longName = QString::fromUtf8(option.longName);
+        if (longName == QLatin1String("help")) {
+            parser.addHelpOption();
+        } else if (longName == QLatin1String("version")) {
+            parser.addVersionOption();
+        } else {
+            parser.addOption(QCommandLineOption({QString::fromUtf8(option.shortName), longName},
+                                                QString::fromUtf8(option.help)));
+        }
+    }
     parser.addPositionalArgument(
         QStringLiteral("photos"),
-        QCoreApplication::translate("vellumo-window", "Photos or folders to add, in order."),
-        QStringLiteral("[PHOTO|FOLDER...]"));
+        QCoreApplication::translate("vellumo-window", vellumo::app::kWindowPositionalHelp),
+        QString::fromUtf8(vellumo::app::kWindowPositional));
     parser.process(app);  // --help and --version print and exit here
 
     vellumo::shell::QtSettingsStore settings;

@@ -1,16 +1,20 @@
 #include "cli/CliMain.h"
 
-#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <algorithm>
 #include <atomic>
 #include <limits>
 
 #include "cli/CliOptions.h"
+#include "cli/CliText.h"
 #include "cli/CollectPhotos.h"
+#include "cli/HelpText.h"
 #include "cli/InfoCommand.h"
 #include "cli/PrintableName.h"
+#include "cli/StreamFiles.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalToolkit.h"
-#include "cli/UsageText.h"
 #include "convert/ConversionRun.h"
 
 #ifndef VELLUMO_VERSION
@@ -35,10 +39,54 @@ void Fail(std::FILE* err, const QString& text) {
 }
 
 int UsageError(std::FILE* err, const std::string& message) {
-    const QString hint = QCoreApplication::translate(
-        "vellumo-cli", "Try 'vellumo-cli --help' for more information.");
-    std::fprintf(err, "vellumo-cli: %s\n%s\n", message.c_str(), hint.toStdString().c_str());
+    std::fprintf(
+        err, "vellumo-cli: %s\n%s\n", message.c_str(),
+        Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Try 'vellumo-cli --help' for more information."))
+            .c_str());
     return kExitUsageOrNothing;
+}
+
+// A caption font family the system does not have is drawn in another one: say so.
+void CheckFontFamily(const CliOptions& options, TerminalToolkit& toolkit) {
+    const std::string& family = options.font.lfFaceName;
+    if (options.captionText.empty() || family.empty() || QGuiApplication::instance() == nullptr) {
+        return;
+    }
+    const QStringList families = QFontDatabase::families();
+    const QString wanted = QString::fromStdString(family);
+    const bool known = std::any_of(families.begin(), families.end(), [&](const QString& f) {
+        return f.compare(wanted, Qt::CaseInsensitive) == 0;
+    });
+    if (!known) {
+        toolkit.Say(Tr(QT_TRANSLATE_NOOP(
+                           "vellumo-cli",
+                           "warning: the font family '%1' is not installed; the caption uses the "
+                           "closest one (fc-list lists the installed families)"),
+                       {family}));
+    }
+}
+
+// Standard input as an input photo, when "-" is one; false after the message.
+bool TakeStandardInput(CliOptions& options, std::optional<StdinPhoto>& photo, std::FILE* in,
+                       TerminalToolkit& toolkit) {
+    const auto count = std::count(options.inputs.begin(), options.inputs.end(), "-");
+    if (count == 0) {
+        return true;
+    }
+    if (count > 1) {
+        toolkit.Say(
+            Tr(QT_TRANSLATE_NOOP("vellumo-cli", "-: standard input can be read once only")));
+        return false;
+    }
+    std::string error;
+    photo = StdinPhoto::Read(in, error);
+    if (!photo) {
+        toolkit.Problem("-", error);
+        return false;
+    }
+    std::replace(options.inputs.begin(), options.inputs.end(), std::string("-"), photo->Path());
+    toolkit.SetStandardInputPath(photo->Path());
+    return true;
 }
 
 // The record the caption position is checked against before the run. The check can
@@ -58,9 +106,11 @@ options::OutputPhotoFormat PositionCheckRecord(const options::OutputPhotoFormat&
     return check;
 }
 
-convert::RunSettings MakeRunSettings(const CliOptions& options) {
+convert::RunSettings MakeRunSettings(const CliOptions& options, const std::string& output) {
     convert::RunSettings settings;
-    settings.outputFilePath = options.output;
+    settings.outputFilePath = output;
+    settings.tiff.bigTiff = options.bigTiff;
+    settings.append = options.append;
     settings.mainRecord = PositionCheckRecord(options.record);
     settings.caption = {options.captionText, options.captionX, options.captionY, options.font,
                         options.color};
@@ -113,14 +163,39 @@ int ListPages(const CollectResult& collected, std::FILE* out) {
     return collected.inputsFailed > 0 ? kExitSomeFailed : kExitOk;
 }
 
-int Convert(const CliOptions& options, const CliStreams& streams) {
+int Convert(CliOptions options, const CliStreams& streams) {
+    const bool toStdout = options.mode == Mode::Convert && options.output == "-";
+    const bool fromStdin =
+        std::find(options.inputs.begin(), options.inputs.end(), "-") != options.inputs.end();
     TerminalSettings terminal;
-    terminal.assumeYes = options.overwrite;
+    terminal.assumeYes = options.overwrite || toStdout;
     terminal.quiet = options.quiet;
-    terminal.askQuestions = streams.askQuestions;
+    // Standard input holding a photo cannot also answer a question.
+    terminal.askQuestions = streams.askQuestions && !fromStdin;
     terminal.progressBar = streams.progressBar;
     terminal.columns = streams.columns;
+    terminal.logFile = options.logFile;
     TerminalToolkit toolkit(streams.err, streams.in, terminal);
+
+    // Output problems that need no photo are found before any photo is read.
+    if (options.mode == Mode::Convert && !toStdout) {
+        if (const auto refusal = OutputRefusal(options.output)) {
+            toolkit.Problem(
+                options.output,
+                *refusal + "; " + Tr(QT_TRANSLATE_NOOP("vellumo-cli", "nothing written")));
+            return kExitUsageOrNothing;
+        }
+    }
+    if (options.mode == Mode::Convert) {
+        for (const std::string& warning : OptionWarnings(options)) {
+            toolkit.Say(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "warning: %1"), {warning}));
+        }
+        CheckFontFamily(options, toolkit);
+    }
+    std::optional<StdinPhoto> stdinPhoto;
+    if (!TakeStandardInput(options, stdinPhoto, streams.in, toolkit)) {
+        return kExitUsageOrNothing;
+    }
 
     CollectResult collected = CollectPhotos(options, toolkit, streams.err);
     if (!collected.usageError.empty()) {
@@ -130,9 +205,30 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
         return ListPages(collected, streams.out);
     }
     if (collected.list.empty()) {
-        Fail(streams.err,
-             QCoreApplication::translate("vellumo-cli", "no photos to convert; nothing written"));
+        toolkit.Say(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "no photos to convert; nothing written")));
         return kExitUsageOrNothing;
+    }
+
+    // Standard output: the file is made in a private folder and copied out when complete.
+    std::optional<StagingFolder> staging;
+    std::string output = options.output;
+    if (toStdout) {
+        const int32_t format = options.record.nOuptputFormat;
+        const bool onePicture = format != options::kFormatTif && format != options::kFormatPdf;
+        if (onePicture && collected.list.size() > 1) {
+            return UsageError(
+                streams.err, Tr(QT_TRANSLATE_NOOP("vellumo-cli",
+                                                  "-o - takes one page of a single-picture format; "
+                                                  "these inputs give %1"),
+                                {std::to_string(collected.list.size())}));
+        }
+        std::string error;
+        staging = StagingFolder::Create(error);
+        if (!staging) {
+            toolkit.Problem("-", error);
+            return kExitUsageOrNothing;
+        }
+        output = (staging->path() / "standard-output").string();
     }
 
     convert::ConversionRun run(toolkit);
@@ -140,7 +236,8 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
         g_run.store(&run);
         InstallInterruptHandler(OnInterrupt);
     }
-    const convert::StartResult start = run.Convert(collected.list, MakeRunSettings(options));
+    const convert::StartResult start =
+        run.Convert(collected.list, MakeRunSettings(options, output));
     if (streams.stopOnInterrupt && start != convert::StartResult::Started) {
         g_run.store(nullptr);
     }
@@ -148,11 +245,17 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
         case convert::StartResult::Started:
             break;
         case convert::StartResult::Declined:
-            Fail(streams.err,
-                 QCoreApplication::translate("vellumo-cli",
-                                             "%1 exists and was not replaced (use -y or "
-                                             "--overwrite to replace it); nothing written")
-                     .arg(QString::fromStdString(Printable(options.output))));
+            toolkit.Problem(
+                options.output,
+                terminal.askQuestions
+                    ? Tr(QT_TRANSLATE_NOOP(
+                          "vellumo-cli",
+                          "exists and was not replaced (use -y or --overwrite to replace it); "
+                          "nothing written"))
+                    : Tr(QT_TRANSLATE_NOOP(
+                          "vellumo-cli",
+                          "exists and was left alone: nobody can answer the question whether to "
+                          "replace it (use -y or --overwrite to replace it); nothing written")));
             return kExitUsageOrNothing;
         case convert::StartResult::EmptyList:
         case convert::StartResult::StopRequested:
@@ -168,10 +271,17 @@ int Convert(const CliOptions& options, const CliStreams& streams) {
     const convert::RunSummary summary = run.Summary();
     const int failed = summary.photosFailed + collected.inputsFailed;
     if (summary.pagesWritten == 0 || summary.outputFailed) {
-        Fail(streams.err, QCoreApplication::translate("vellumo-cli", "nothing written"));
+        toolkit.Say(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "nothing written")));
         return kExitUsageOrNothing;
     }
-    if (!options.quiet) {
+    if (toStdout) {
+        std::string error;
+        if (summary.outputFiles.size() != 1 ||
+            !CopyToStream(summary.outputFiles.front(), streams.out, error)) {
+            toolkit.Problem("-", error);
+            return kExitUsageOrNothing;
+        }
+    } else if (!options.quiet) {
         PrintSummary(summary, streams.out);
     }
     if (summary.stopped) {
@@ -199,9 +309,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     const CliOptions& options = *parsed.options;
     switch (options.mode) {
         case Mode::Help:
-            std::fputs(
-                QCoreApplication::translate("vellumo-cli", kUsage.data()).toStdString().c_str(),
-                streams.out);
+            std::fputs(HelpText().c_str(), streams.out);
             return kExitOk;
         case Mode::Version:
             std::fprintf(streams.out, "vellumo-cli %s\n", VELLUMO_VERSION);

@@ -35,7 +35,11 @@ struct CliOptions {
     bool overwrite = false;  // answers Yes to the replace question
     bool quiet = false;
     std::string logFile;
-    int threads = 0;  // 0: every core
+    int threads = 0;                 // 0: every core
+    bool formatGiven = false;        // --format chose the format, not OUTPUT's extension
+    bool bigTiff = false;            // --bigtiff: BigTIFF whatever the pages' size
+    bool append = false;             // --append: the pages go after those of an existing TIFF
+    std::vector<std::string> given;  // the long names of the options given, in order
 };
 
 struct ParseResult {
@@ -48,8 +52,13 @@ struct ParseResult {
 // "--opt=VALUE"; short flags may be grouped ("-ry"), and -o takes "-o FILE" or "-oFILE".
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
 
-// The output format an output path implies by its extension (.bmp, .jpg/.jpeg, .png,
-// .tif/.tiff, any case); TIF for any other name.
-int32_t FormatFromOutputPath(const std::string& path);
+// The output format an output path implies by its extension (.tif/.tiff, .pdf, .bmp,
+// .jpg/.jpeg, .png, any case); TIF for a name without extension (and for "-"), nothing
+// for an extension that names no output format.
+std::optional<int32_t> FormatFromOutputPath(const std::string& path);
+
+// Warnings about options that do nothing for the chosen output format, in the user's
+// language, one line each.
+std::vector<std::string> OptionWarnings(const CliOptions& options);
 
 }  // namespace vellumo::cli

@@ -1,6 +1,8 @@
 #include "cli/CollectPhotos.h"
 
+#include "cli/CliText.h"
 #include "cli/PrintableName.h"
+#include "options/OutputPhotoFormat.h"
 
 #include <QCoreApplication>
 #include <filesystem>
@@ -42,14 +44,36 @@ std::string WhyNoPhoto(const std::string& path) {
 }
 
 void AddFile(const std::string& path, const CliOptions& options, ui::Toolkit& toolkit,
-             std::FILE* err, CollectResult& result) {
+             CollectResult& result) {
     if (photolist::AddPhotoFile(path, options.record, toolkit, result.list) == 0) {
         ++result.inputsFailed;
-        const QString skipped = QCoreApplication::translate("vellumo-cli", "%1: %2, skipped")
-                                    .arg(QString::fromStdString(Printable(path)),
-                                         QString::fromStdString(WhyNoPhoto(path)));
-        std::fprintf(err, "vellumo-cli: %s\n", skipped.toStdString().c_str());
+        toolkit.Problem(path,
+                        WhyNoPhoto(path) + ", " + Tr(QT_TRANSLATE_NOOP("vellumo-cli", "skipped")));
     }
+}
+
+// True when `path` is the output (or one of its numbered files) of this run.
+bool IsOutput(const std::string& path, const CliOptions& options) {
+    std::error_code ec;
+    if (fs::equivalent(fs::path(path), fs::path(options.output), ec)) {
+        return true;
+    }
+    if (options.record.nOuptputFormat == options::kFormatTif ||
+        options.record.nOuptputFormat == options::kFormatPdf) {
+        return false;
+    }
+    // album.jpg of several pages gives album-1.jpg, album-01.jpg, ...
+    const fs::path output(options.output);
+    const fs::path candidate(path);
+    const std::string stem = output.stem().string() + "-";
+    const std::string name = candidate.stem().string();
+    if (candidate.extension() != output.extension() || !name.starts_with(stem) ||
+        name.size() == stem.size() ||
+        name.find_first_not_of("0123456789", stem.size()) != std::string::npos) {
+        return false;
+    }
+    return fs::equivalent(candidate.parent_path().empty() ? "." : candidate.parent_path(),
+                          output.parent_path().empty() ? "." : output.parent_path(), ec);
 }
 
 }  // namespace
@@ -70,7 +94,7 @@ CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std
     }
     for (const auto& input : options.inputs) {
         if (!IsFolderInput(input)) {
-            AddFile(input, options, toolkit, err, result);
+            AddFile(input, options, toolkit, result);
             continue;
         }
         std::vector<std::string> found;
@@ -85,6 +109,10 @@ CollectResult CollectPhotos(const CliOptions& options, ui::Toolkit& toolkit, std
             std::fprintf(err, "vellumo-cli: %s\n", none.toStdString().c_str());
         }
         for (const auto& path : found) {
+            // A run's own output is no photo for the next run over the same folder.
+            if (IsOutput(path, options)) {
+                continue;
+            }
             // A file the search found but that is no image is passed over silently, as
             // the window's search does; it was not named by the user.
             photolist::AddPhotoFile(path, options.record, toolkit, result.list);

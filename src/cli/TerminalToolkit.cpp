@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 
+#include "base/Utf8Path.h"
 #include "cli/PrintableName.h"
 
 namespace vellumo::cli {
@@ -33,10 +34,46 @@ bool IsYes(std::string_view reply) {
     return reply == "y" || reply == "Y" || reply == "yes" || reply == "Yes" || reply == "YES";
 }
 
+// The log file's own lines are not shown again: the terminal has them already.
+class SilentSink : public shell::LogSink {
+  public:
+    void LogLineAdded(std::string_view) override {}
+};
+SilentSink g_silentSink;
+
 }  // namespace
 
 TerminalToolkit::TerminalToolkit(std::FILE* err, std::FILE* in, const TerminalSettings& settings)
-    : err_(err), in_(in), settings_(settings) {}
+    : err_(err), in_(in), settings_(settings) {
+    if (!settings.logFile.empty()) {
+        log_ = std::make_unique<shell::ActivityLog>(g_silentSink,
+                                                    base::PathFromUtf8(settings.logFile));
+    }
+}
+
+void TerminalToolkit::SetStandardInputPath(std::string path) {
+    std::lock_guard lock(mutex_);
+    stdinPath_ = std::move(path);
+}
+
+void TerminalToolkit::Problem(std::string_view file, std::string_view reason) {
+    std::string shown(file);
+    {
+        std::lock_guard lock(mutex_);
+        if (!stdinPath_.empty() && file == stdinPath_) {
+            shown = "-";
+        }
+    }
+    Say(shown + ": " + std::string(reason));
+}
+
+void TerminalToolkit::Say(std::string_view line) {
+    std::lock_guard lock(mutex_);
+    PrintLineLocked("vellumo-cli: " + std::string(line));
+    if (log_) {
+        log_->AppendLogLine(Printable(line));
+    }
+}
 
 void TerminalToolkit::ClearBarLocked() {
     if (barShown_) {
@@ -92,8 +129,8 @@ ui::Answer TerminalToolkit::MessageBox(std::string_view text, std::string_view c
     if (settings_.assumeYes) {
         return ui::Answer::Yes;
     }
+    // A question nobody can answer is not asked; the caller says what was left alone.
     if (!settings_.askQuestions || in_ == nullptr) {
-        PrintLineLocked(line);
         return ui::Answer::No;
     }
     ClearBarLocked();
@@ -121,7 +158,7 @@ void TerminalToolkit::PageStarted(int index, int total, std::string_view path) {
     std::lock_guard lock(mutex_);
     page_ = index + 1;
     total_ = total;
-    currentFile_ = std::string(path);
+    currentFile_ = !stdinPath_.empty() && path == stdinPath_ ? "-" : std::string(path);
     if (settings_.quiet) {
         return;
     }

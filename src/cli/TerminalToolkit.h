@@ -5,10 +5,12 @@
 // conversion worker.
 
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 
+#include "shell/ActivityLog.h"
 #include "ui/Toolkit.h"
 
 namespace vellumo::cli {
@@ -19,6 +21,7 @@ struct TerminalSettings {
     bool askQuestions = false;  // a person can answer on the terminal
     bool progressBar = false;   // standard error is a terminal: one redrawn line
     int columns = 80;           // width of that terminal
+    std::string logFile;        // --log: problems are appended there too
 };
 
 class TerminalToolkit : public ui::Toolkit {
@@ -31,10 +34,17 @@ class TerminalToolkit : public ui::Toolkit {
     void PageStarted(int index, int total, std::string_view path) override;
     void LogCleared() override {}
     void LogLineAdded(std::string_view line) override;
+    // "vellumo-cli: FILE: REASON" on standard error and in the --log file.
+    void Problem(std::string_view file, std::string_view reason) override;
+    // A line of the command line's own ("vellumo-cli: ..."), shown and logged as Problem's.
+    void Say(std::string_view line);
     // The message before it has said so already.
     void CaptionPositionReset(ui::Axis) override {}
     // The caller waits for the run and prints its summary.
     void RunFinished(const ui::RunSummary&) override {}
+
+    // The path standard input was copied to, shown as "-" from now on.
+    void SetStandardInputPath(std::string path);
 
     // Ends the progress line so that what follows starts on a line of its own.
     void FinishProgress();
@@ -47,6 +57,7 @@ class TerminalToolkit : public ui::Toolkit {
     void PrintLineLocked(std::string_view line);
 
     std::FILE* err_;
+    std::unique_ptr<shell::ActivityLog> log_;  // with --log only
     std::FILE* in_;
     TerminalSettings settings_;
     mutable std::mutex mutex_;
@@ -57,6 +68,7 @@ class TerminalToolkit : public ui::Toolkit {
     int page_ = 0;
     int total_ = 0;
     std::string currentFile_;
+    std::string stdinPath_;
 };
 
 }  // namespace vellumo::cli

@@ -1,6 +1,7 @@
 #include "convert/ConversionRun.h"
 
 #include <atomic>
+#include <filesystem>
 #include <mutex>
 #include <set>
 #include <system_error>
@@ -13,6 +14,7 @@
 #include "convert/OutputNaming.h"
 #include "convert/PlatformFiles.h"
 #include "convert/RunWorker.h"
+#include "convert/TiffSizeRule.h"
 
 namespace vellumo::convert {
 
@@ -60,6 +62,12 @@ std::optional<std::string> FirstExistingOutput(const photolist::PhotoList& list,
     return std::nullopt;
 }
 
+uint64_t FileSize(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(base::PathFromUtf8(path), ec);
+    return ec ? 0 : static_cast<uint64_t>(size);
+}
+
 }  // namespace
 
 ConversionRun::ConversionRun(ui::Toolkit& toolkit) : state_(std::make_unique<State>(toolkit)) {}
@@ -96,7 +104,9 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
     if (list.empty()) {
         return idle(StartResult::EmptyList);
     }
-    if (const auto existing = FirstExistingOutput(list, settings.outputFilePath)) {
+    const auto existing =
+        settings.append ? std::nullopt : FirstExistingOutput(list, settings.outputFilePath);
+    if (existing) {
         const ui::Answer answer =
             toolkit.MessageBox(ReplaceQuestion(*existing), text::TrUtf8(text::kWarning),
                                ui::MessageStyle::YesNoExclamation);
@@ -106,6 +116,10 @@ StartResult ConversionRun::Convert(const photolist::PhotoList& list, const RunSe
         // Nothing is deleted here: the new file takes the old one's place when the run ends.
     }
 
+    // Known before the first page: whether the pages could pass what a classic TIFF holds.
+    const uint64_t kept = settings.append ? FileSize(settings.outputFilePath) : 0;
+    snapshot.tiff.bigTiff =
+        settings.tiff.bigTiff || NeedsBigTiff(list, settings.tiff.compression, kept);
     s.snapshot = list;
     s.settings = std::move(snapshot);
     try {

@@ -16,12 +16,34 @@ class ImagingTiff : public TiffOutput {
         return writer_.Open(descriptor, name, options);
     }
     bool AppendPage(const imaging::PageBitmap& page) override { return writer_.AppendPage(page); }
+    bool CopyPagesFrom(const std::filesystem::path& path) override {
+        return writer_.CopyPagesFrom(path);
+    }
     bool Close() override { return writer_.Close(); }
     std::string Error() const override { return writer_.Error(); }
     bool HasFailedWrite() const override { return writer_.HasFailedWrite(); }
 
   private:
     imaging::MultiPageTiffWriter writer_;
+};
+
+class ImagingPdf : public PdfOutput {
+  public:
+    bool Open(const std::filesystem::path& path, const std::string& name) {
+        return writer_.Open(path, name);
+    }
+    bool AppendJpeg(const imaging::JpegPicture& picture) override {
+        return writer_.AppendJpeg(picture);
+    }
+    bool AppendPage(const imaging::PageBitmap& page, int jpegQuality) override {
+        return writer_.AppendPage(page, jpegQuality);
+    }
+    bool Close() override { return writer_.Close(); }
+    std::string Error() const override { return writer_.Error(); }
+    bool HasFailedWrite() const override { return writer_.HasFailedWrite(); }
+
+  private:
+    imaging::PdfWriter writer_;
 };
 
 class ImagingEncoders : public OutputEncoders {
@@ -64,6 +86,16 @@ class ImagingEncoders : public OutputEncoders {
 };
 
 }  // namespace
+
+std::unique_ptr<PdfOutput> OutputEncoders::OpenPdf(const std::filesystem::path& path,
+                                                   const std::string& name, std::string& error) {
+    auto pdf = std::make_unique<ImagingPdf>();
+    if (!pdf->Open(path, name)) {
+        error = pdf->Error();
+        return nullptr;
+    }
+    return pdf;
+}
 
 std::unique_ptr<OutputEncoders> MakeImagingEncoders() {
     return std::make_unique<ImagingEncoders>();

@@ -9,6 +9,7 @@
 
 #include "imaging/PageBitmap.h"
 #include "imaging/PageWriters.h"
+#include "imaging/PdfWriter.h"
 #include "imaging/TiffWriteOptions.h"
 
 namespace vellumo::convert {
@@ -19,11 +20,25 @@ class TiffOutput {
   public:
     virtual ~TiffOutput() = default;
     virtual bool AppendPage(const imaging::PageBitmap& page) = 0;
+    // Copies the pages of the TIFF at `path` as they are, before the pages appended next.
+    virtual bool CopyPagesFrom(const std::filesystem::path& path) = 0;
     // Finishes the file; false when that failed.
     virtual bool Close() = 0;
     // Why the last call failed, in the system's words where the system refused.
     virtual std::string Error() const = 0;
     // True once a write failed: the file lacks pages it was given.
+    virtual bool HasFailedWrite() const = 0;
+};
+
+// An open PDF; its pages are complete only when Close returns true.
+class PdfOutput {
+  public:
+    virtual ~PdfOutput() = default;
+    virtual bool AppendJpeg(const imaging::JpegPicture& picture) = 0;
+    // Lossless when `jpegQuality` is 0, else JPEG at that quality.
+    virtual bool AppendPage(const imaging::PageBitmap& page, int jpegQuality) = 0;
+    virtual bool Close() = 0;
+    virtual std::string Error() const = 0;
     virtual bool HasFailedWrite() const = 0;
 };
 
@@ -35,6 +50,9 @@ class OutputEncoders {
     virtual std::unique_ptr<TiffOutput> OpenTiff(int descriptor, const std::string& name,
                                                  const imaging::TiffWriteOptions& options,
                                                  std::string& error) = 0;
+    // Writes into the file at `path` (the caller's temporary; `name` is for messages).
+    virtual std::unique_ptr<PdfOutput> OpenPdf(const std::filesystem::path& path,
+                                               const std::string& name, std::string& error);
     virtual imaging::WriteOutcome SaveBmp24(const imaging::PageBitmap& page,
                                             const imaging::WriteTarget& target) = 0;
     virtual imaging::WriteOutcome SaveJpeg(const imaging::PageBitmap& page,

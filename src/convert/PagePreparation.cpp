@@ -7,6 +7,8 @@
 #include "convert/PlatformFiles.h"
 #include "convert/RotateFlipTable.h"
 #include "imaging/ImageFile.h"
+#include "imaging/JpegDecoder.h"
+#include "imaging/ReadFile.h"
 #include "imaging/RotateFlip.h"
 #include "options/OutputSize.h"
 
@@ -16,6 +18,12 @@ namespace {
 
 void Queue(std::vector<PendingMessage>& messages, std::string_view message) {
     messages.push_back({std::string(message), text::TrUtf8(text::kError)});
+}
+
+// Ends the photo: `reason` says why in a few words (the decoder's, when it gave one).
+void Failed(PreparedPage& result, std::string_view message, std::string reason) {
+    Queue(result.messages, text::TrUtf8(message));
+    result.failure = std::move(reason);
 }
 
 // The entry's file, from the run's open files when there are any, handed back to them
@@ -46,6 +54,33 @@ class EntryFile {
     imaging::ImageFile file_;
 };
 
+// Largest JPEG file embedded as it is; a larger one is decoded like any photo.
+constexpr uint64_t kMaxEmbeddedJpeg = uint64_t{1} << 30;
+
+// The JPEG file of `entry` as its bytes, when the page would show it unchanged.
+std::optional<EmbeddedJpeg> EmbeddableJpeg(const photolist::PhotoEntry& entry,
+                                           imaging::ImageFile& image, bool turnedUpright,
+                                           const options::PageSize& size) {
+    const auto& record = entry.outputFormat;
+    if (record.nOuptputFormat != options::kFormatPdf || entry.totalFrames != 1 ||
+        image.FormatName() != "JPEG" || turnedUpright || record.nRotateAngel != 0 ||
+        record.nFlipType != options::kFlipNone || size.width != image.Width() ||
+        size.height != image.Height()) {
+        return std::nullopt;
+    }
+    const std::filesystem::path path = base::PathFromUtf8(entry.path);
+    const auto probe = imaging::ProbeJpegForEmbedding(path);
+    if (!probe || probe->width != size.width || probe->height != size.height) {
+        return std::nullopt;
+    }
+    auto bytes = imaging::ReadWhole(path, kMaxEmbeddedJpeg);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return EmbeddedJpeg{std::move(*bytes), probe->width, probe->height, probe->components,
+                        image.HorizontalResolution()};
+}
+
 PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOptions& options) {
     PreparedPage result;
     auto& messages = result.messages;
@@ -54,7 +89,8 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     EntryFile opened(entry, options.files);
     imaging::ImageFile& image = *opened;
     if (!image.SelectActiveFrame(entry.frameDimension, entry.frameIndex)) {
-        Queue(messages, text::TrUtf8(text::kCannotActivateFrame));
+        Failed(result, text::kCannotActivateFrame,
+               image.Error().empty() ? "the frame cannot be selected" : image.Error());
         return result;
     }
     const int32_t frameWidth = image.Width();
@@ -70,22 +106,32 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
         options::ComputeOutputSize(swap ? frameHeight : frameWidth, swap ? frameWidth : frameHeight,
                                    entry.outputFormat, reporter);
     if (!size) {
+        result.failure = "unknown size rule";
         return result;  // the size rule has reported the unknown code
     }
     if (size->width <= 0) {
-        Queue(messages, text::TrUtf8(text::kInvalidWidth));
+        Failed(result, text::kInvalidWidth, "the page would be less than 1 pixel wide");
         return result;
     }
     if (size->height <= 0) {
-        Queue(messages, text::TrUtf8(text::kInvalidHeight));
+        Failed(result, text::kInvalidHeight, "the page would be less than 1 pixel high");
         return result;
+    }
+    if (options.embedJpeg) {
+        result.jpeg = EmbeddableJpeg(entry, image,
+                                     upright != imaging::RotateFlipType::RotateNoneFlipNone, *size);
+        if (result.jpeg) {
+            return result;
+        }
     }
 
     // Before turning upright the page has the frame's orientation.
     auto page = imaging::PageBitmap::Create(swap ? size->height : size->width,
                                             swap ? size->width : size->height);
     if (!page) {
-        Queue(messages, text::TrUtf8(text::kFailedConvert));  // too large for memory
+        Failed(result, text::kFailedConvert,
+               "a page of " + std::to_string(size->width) + "x" + std::to_string(size->height) +
+                   " pixels does not fit in memory");
         return result;
     }
     // Both axes take the source's horizontal resolution.
@@ -95,7 +141,8 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     }
     page->Clear(imaging::kWhite);
     if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()}, options.threads)) {
-        Queue(messages, text::TrUtf8(text::kFailedConvert));
+        Failed(result, text::kFailedConvert,
+               image.Error().empty() ? "the frame cannot be decoded" : image.Error());
         return result;
     }
     if (upright != imaging::RotateFlipType::RotateNoneFlipNone &&
@@ -129,7 +176,7 @@ PreparedPage PreparePage(const photolist::PhotoEntry& entry, const PreparationOp
         return Prepare(entry, options);
     } catch (const std::exception&) {
         PreparedPage failed;
-        Queue(failed.messages, text::TrUtf8(text::kFailedConvert));
+        Failed(failed, text::kFailedConvert, "out of memory");
         return failed;
     }
 }

@@ -16,6 +16,9 @@ struct PreparationOptions {
     bool applyRotation = true;        // also apply the entry's rotate/flip (no caption follows)
     int threads = 1;                  // threads scaling the frame onto the page
     OpenImageFiles* files = nullptr;  // the run's open files; null opens each file anew
+    // PDF output with nothing drawn on the page: a JPEG photo at its own size, not turned,
+    // is passed on as its file's bytes.
+    bool embedJpeg = false;
 };
 
 PreparedPage PreparePage(const photolist::PhotoEntry& entry, const PreparationOptions& options);

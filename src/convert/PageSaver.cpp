@@ -38,6 +38,14 @@ bool PageSaver::Save(const imaging::PageBitmap& page, const photolist::PhotoEntr
             written = SaveTiff(page, path);
             CountPage();  // a failed TIFF page counts too: the run moves on past it
             break;
+        case options::kFormatPdf: {
+            const bool jpeg = tiffOptions_.compression == imaging::TiffCompression::Jpeg;
+            PdfOutput* pdf = Pdf(path);
+            written = pdf != nullptr &&
+                      PdfWritten(pdf->AppendPage(page, jpeg ? tiffOptions_.jpegQuality : 0), path);
+            CountPage();
+            break;
+        }
         case options::kFormatBmp:
             // A BMP page that was not written ends the photo without counting it.
             written = SaveSingle(page, entry);
@@ -62,6 +70,63 @@ bool PageSaver::Save(const imaging::PageBitmap& page, const photolist::PhotoEntr
     return written;
 }
 
+bool PageSaver::SaveEmbedded(const EmbeddedJpeg& jpeg, const photolist::PhotoEntry& entry) {
+    const std::string& path = entry.outputFilePath;
+    PdfOutput* pdf = Pdf(path);
+    imaging::JpegPicture picture;
+    picture.bytes = jpeg.bytes;
+    picture.width = jpeg.width;
+    picture.height = jpeg.height;
+    picture.components = jpeg.components;
+    picture.dpiX = jpeg.dpi;
+    picture.dpiY = jpeg.dpi;
+    const bool written = pdf != nullptr && PdfWritten(pdf->AppendJpeg(picture), path);
+    CountPage();
+    if (written) {
+        ++pagesWritten_;
+    }
+    return written;
+}
+
+PdfOutput* PageSaver::Pdf(const std::string& path) {
+    if (!pdf_) {
+        std::string error;
+        TemporaryFile* temporary = outputs_.TemporaryFor(path, &error);
+        if (temporary != nullptr) {
+            pdf_ = writers_.OpenPdf(temporary->AccessPath(), path, error);
+        }
+        if (!pdf_) {
+            outputs_.Discard(path);
+            ReportFailure(path, SystemPart(error));
+            return nullptr;
+        }
+        pdfPath_ = path;
+    }
+    return pdf_->HasFailedWrite() ? nullptr : pdf_.get();
+}
+
+bool PageSaver::PdfWritten(bool ok, const std::string& path) {
+    if (!ok) {
+        ReportFailure(path, pdf_->HasFailedWrite() ? SystemPart(pdf_->Error()) : pdf_->Error());
+        return false;
+    }
+    outputs_.MarkWritten(pdfPath_);
+    return true;
+}
+
+bool PageSaver::ClosePdf() {
+    if (!pdf_) {
+        return true;
+    }
+    const bool closed = pdf_->Close();
+    if (!closed) {
+        ReportFailure(pdfPath_, SystemPart(pdf_->Error()));
+        outputs_.Discard(pdfPath_);
+    }
+    pdf_.reset();
+    return closed;
+}
+
 bool PageSaver::SaveTiff(const imaging::PageBitmap& page, const std::string& path) {
     if (!tiff_) {
         // The first page of the run creates the file; if that failed, later pages try again.
@@ -73,6 +138,13 @@ bool PageSaver::SaveTiff(const imaging::PageBitmap& page, const std::string& pat
         if (!tiff_) {
             outputs_.Discard(path);
             ReportFailure(path, error);
+            return false;
+        }
+        // The album's own pages first; if they cannot be copied, nothing replaces it.
+        const std::filesystem::path existing = base::PathFromUtf8(path);
+        if (append_ && FileExists(existing) && !tiff_->CopyPagesFrom(existing)) {
+            tiffPath_ = path;
+            ReportFailure(path, tiff_->Error());
             return false;
         }
         tiffPath_ = path;
@@ -135,6 +207,10 @@ bool PageSaver::SaveSingle(const imaging::PageBitmap& page, const photolist::Pho
 }
 
 bool PageSaver::Close() {
+    // A PDF is not a PDF until its end is written: it is finished even after a stop.
+    if (!ClosePdf()) {
+        return false;
+    }
     if (!tiff_) {
         return true;
     }
@@ -160,6 +236,7 @@ void PageSaver::ReportFailure(const std::string& path, const std::string& reason
         message += " (" + reason + ")";
     }
     toolkit_.MessageBox(message, path, ui::MessageStyle::Error);
+    toolkit_.Problem(path, reason.empty() ? "the file cannot be saved" : reason);
 }
 
 void PageSaver::CountPage() {

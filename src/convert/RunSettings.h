@@ -29,8 +29,12 @@ struct RunSettings {
     // is checked against its nOutputWidth / nOutputHeight before a run.
     options::OutputPhotoFormat mainRecord;
     CaptionSettings caption;
-    // Compression and quality of TIFF pages; the run sets the thread count itself.
+    // Compression and quality of TIFF pages; the run sets the thread count itself, and
+    // BigTIFF when the pages could pass 4 GiB (or when bigTiff is set already).
     imaging::TiffWriteOptions tiff;
+    // The pages of the existing TIFF at outputFilePath come first, copied as they are;
+    // the new file replaces it only when complete. No replace question is asked.
+    bool append = false;
     // Turn each photo upright from its EXIF orientation before the entry's rotate/flip.
     bool autoOrient = false;
     // The activity log file ("Brindle.log" in the output folder resolved at start-up);

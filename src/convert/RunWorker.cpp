@@ -59,6 +59,7 @@ class Run {
         if (total > 0 && outputs_.TemporaryFor(snapshot_[0].outputFilePath, &error) == nullptr) {
             toolkit_.MessageBox(text::TrUtf8(text::kFailedToSave) + " (" + error + ")",
                                 snapshot_[0].outputFilePath, ui::MessageStyle::Error);
+            toolkit_.Problem(snapshot_[0].outputFilePath, error);
             summary_.outputFailed = true;
             summary_.photosFailed = total;
         } else {
@@ -74,13 +75,15 @@ class Run {
         imaging::TiffWriteOptions tiffOptions = settings_.tiff;
         tiffOptions.threads = threads_;
         PageSaver saver(toolkit_, writers_, outputs_, tiffOptions, total);
+        saver.SetAppend(settings_.append);
 
         // Scaling a large page may take the whole budget: decoding, the part before it,
         // runs on one thread, and the page being written leaves the cores mostly idle.
         const int helpers = PrefetchHelpersFor(threads_);
         const bool withCaption = !caption_.text.empty();
         OpenImageFiles files(static_cast<size_t>(helpers) + 1);
-        const PreparationOptions preparation{settings_.autoOrient, !withCaption, threads_, &files};
+        const PreparationOptions preparation{settings_.autoOrient, !withCaption, threads_, &files,
+                                             !withCaption};
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
             [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
@@ -100,7 +103,12 @@ class Run {
                 break;
             }
             ShowPending(toolkit_, prepared->messages);
+            if (prepared->jpeg) {
+                saver.SaveEmbedded(*prepared->jpeg, entry);
+                continue;
+            }
             if (!prepared->page) {
+                toolkit_.Problem(entry.path, prepared->failure);
                 continue;
             }
             imaging::PageBitmap& page = *prepared->page;
@@ -119,7 +127,12 @@ class Run {
 
         // A file that failed to close or lost a write is thrown away by Close, so the file
         // at its name stays as it was.
-        const bool complete = saver.Close();
+        bool complete = saver.Close();
+        // Appending is all or nothing: a stopped run leaves the album as it was.
+        if (settings_.append && summary_.stopped && total > 0) {
+            outputs_.Discard(snapshot_[0].outputFilePath);
+            complete = false;
+        }
         const StagedOutputs::CommitResult placed = outputs_.Commit();
         for (const auto& failure : placed.failed) {
             std::string message = text::TrUtf8(text::kFailedToSave) + " (" + failure.reason + ")";
@@ -127,6 +140,7 @@ class Run {
                 message += "; the new file is kept as " + failure.keptAs;
             }
             toolkit_.MessageBox(message, failure.finalPath, ui::MessageStyle::Error);
+            toolkit_.Problem(failure.finalPath, failure.reason);
         }
         summary_.outputFiles = placed.placed;
         summary_.outputFailed = !complete || !placed.failed.empty();

@@ -345,6 +345,26 @@ double ResolutionOf(const jpeg_decompress_struct& cinfo, const ExifFields& exif)
 
 }  // namespace
 
+std::optional<JpegEmbedding> ProbeJpegForEmbedding(const std::filesystem::path& path) {
+    const FileHandle file = OpenForReading(path);
+    if (!file) {
+        return std::nullopt;
+    }
+    Session s;
+    InitSession(s);
+    SessionCloser closer{s};
+    if (!ReadHeader(s, file.get()) || s.cinfo.data_precision != 8) {
+        return std::nullopt;
+    }
+    const J_COLOR_SPACE space = s.cinfo.jpeg_color_space;
+    if (!(space == JCS_GRAYSCALE && s.cinfo.num_components == 1) &&
+        !(space == JCS_YCbCr && s.cinfo.num_components == 3)) {
+        return std::nullopt;
+    }
+    return JpegEmbedding{static_cast<int32_t>(s.cinfo.image_width),
+                         static_cast<int32_t>(s.cinfo.image_height), s.cinfo.num_components};
+}
+
 std::unique_ptr<Decoder> OpenJpeg(const std::filesystem::path& path, std::string& error) {
     FileHandle file = OpenForReading(path);
     if (!file) {

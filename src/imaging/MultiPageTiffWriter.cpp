@@ -9,6 +9,7 @@
 #include "base/Utf8Path.h"
 #include "imaging/TiffFileIo.h"
 #include "imaging/TiffMessages.h"
+#include "imaging/TiffPageCopy.h"
 #include "imaging/TiffStripPipeline.h"
 
 namespace vellumo::imaging {
@@ -269,7 +270,7 @@ bool MultiPageTiffWriter::OpenWith(const std::string& name, const TiffWriteOptio
     TIFFOpenOptions* openOptions = TIFFOpenOptionsAlloc();
     if (openOptions != nullptr) {
         state->messages.AttachTo(openOptions);
-        state->tiff = state->io.OpenTiff(name, "w", openOptions);
+        state->tiff = state->io.OpenTiff(name, options.bigTiff ? "w8" : "w", openOptions);
         TIFFOpenOptionsFree(openOptions);
     }
     const int64_t length = state->tiff != nullptr ? state->io.Length() : -1;
@@ -323,6 +324,65 @@ bool MultiPageTiffWriter::AppendPage(const PageBitmap& page) {
     if (!state.io.CutBackTo(state.pages, state.completeLength)) {
         error_ += " (and the file could not be cut back to its complete pages)";
     }
+    state.io.RefuseWrites();
+    return false;
+}
+
+bool MultiPageTiffWriter::CopyPagesFrom(const std::filesystem::path& path) {
+    if (!state_ || state_->broken) {
+        error_ = "No TIFF file is open for writing";
+        return false;
+    }
+    State& state = *state_;
+    TiffMessages inMessages;
+    TIFFOpenOptions* openOptions = TIFFOpenOptionsAlloc();
+    if (openOptions == nullptr) {
+        error_ = "Not enough memory to open " + path.string();
+        return false;
+    }
+    inMessages.AttachTo(openOptions);
+    TIFF* in = TIFFOpenExt(path.c_str(), "r", openOptions);
+    TIFFOpenOptionsFree(openOptions);
+    if (in == nullptr) {
+        error_ = path.string() + ": " +
+                 (inMessages.LastError().empty() ? "not a TIFF that can be read"
+                                                 : inMessages.LastError());
+        return false;
+    }
+    std::error_code sizeError;
+    const uint64_t inSize = std::filesystem::file_size(path, sizeError);
+    std::string reason;
+    bool ok = true;
+    do {
+        state.messages.Reset();
+        if (!CopyTiffDirectory(in, sizeError ? 0 : inSize, state.tiff, reason)) {
+            ok = false;
+            break;
+        }
+        if (TIFFWriteDirectory(state.tiff) != 1 || state.io.HasFailed()) {
+            reason = state.Cause();
+            ok = false;
+            break;
+        }
+        const int64_t length = state.io.Length();
+        if (length < 0) {
+            reason = state.Cause();
+            ok = false;
+            break;
+        }
+        state.completeLength = length;
+        ++state.pages;
+    } while (TIFFReadDirectory(in) == 1);
+    TIFFClose(in);
+    if (ok) {
+        error_.clear();
+        return true;
+    }
+    state.broken = true;
+    state.brokenReason = reason;
+    error_ = "Copying page " + std::to_string(state.pages + 1) + " of " + path.string() +
+             " failed: " + reason;
+    state.io.CutBackTo(state.pages, state.completeLength);
     state.io.RefuseWrites();
     return false;
 }

@@ -40,6 +40,11 @@ class MultiPageTiffWriter {
     // the file is cut back to its complete pages and every later page is refused.
     bool AppendPage(const PageBitmap& page);
 
+    // Copies every page of the TIFF at `path` into the file as it is (tags and compressed
+    // data, nothing decoded), as the next pages. False, with Error() set, when a page
+    // cannot be read or copied; the file is then broken as after a failed AppendPage.
+    bool CopyPagesFrom(const std::filesystem::path& path);
+
     // Finishes and closes the file. False, with Error() set, when closing failed. A page
     // refused earlier was reported by its AppendPage and does not make Close fail.
     bool Close();

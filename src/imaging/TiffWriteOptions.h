@@ -18,6 +18,8 @@ struct TiffWriteOptions {
     int threads = 1;
     // Uncompressed bytes per strip to aim for; every strip is whole rows.
     size_t stripBytes = 128 * 1024;
+    // BigTIFF (64-bit offsets): the only way past the 4 GiB of a classic TIFF.
+    bool bigTiff = false;
     // Compress LZW with libtiff's own encoder instead of ours (for comparison; slower).
     bool libtiffLzw = false;
 };

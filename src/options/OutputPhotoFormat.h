@@ -18,12 +18,16 @@ inline constexpr int32_t kSizeStretch = 2;
 inline constexpr int32_t kKeepNone = 0;
 inline constexpr int32_t kKeepWithWidth = 1;
 inline constexpr int32_t kKeepWithHeight = 2;
+// The largest size inside nOutputWidth x nOutputHeight with the photo's aspect ratio.
+inline constexpr int32_t kKeepFit = 3;
 
 // Output formats (nOuptputFormat): indexes of the format list.
 inline constexpr int32_t kFormatBmp = 0;
 inline constexpr int32_t kFormatJpg = 1;
 inline constexpr int32_t kFormatPng = 2;
 inline constexpr int32_t kFormatTif = 3;
+// Past the window's list: only the command line writes PDF.
+inline constexpr int32_t kFormatPdf = 4;
 
 // Flips (nFlipType).
 inline constexpr int32_t kFlipNone = 0;
@@ -42,6 +46,8 @@ struct OutputPhotoFormat {
     double dStretchVertical = 1.0;
     int32_t nRotateAngel = 0;
     int32_t nFlipType = kFlipNone;
+    // A photo that the size rule would not shrink on either side keeps its own size.
+    bool bShrinkOnly = false;
 
     friend bool operator==(const OutputPhotoFormat&, const OutputPhotoFormat&) = default;
 };

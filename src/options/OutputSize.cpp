@@ -23,10 +23,8 @@ int32_t Truncate(double value) {
     return static_cast<int32_t>(std::trunc(value));
 }
 
-}  // namespace
-
-std::optional<PageSize> ComputeOutputSize(int32_t sourceWidth, int32_t sourceHeight,
-                                          const OutputPhotoFormat& record, Reporter& reporter) {
+std::optional<PageSize> SizeByRule(int32_t sourceWidth, int32_t sourceHeight,
+                                   const OutputPhotoFormat& record, Reporter& reporter) {
     const double ws = sourceWidth;
     const double hs = sourceHeight;
     switch (record.nOuputSizeType) {
@@ -40,6 +38,13 @@ std::optional<PageSize> ComputeOutputSize(int32_t sourceWidth, int32_t sourceHei
                     return PageSize{record.nOutputWidth, Truncate(hs / ws * record.nOutputWidth)};
                 case kKeepWithHeight:
                     return PageSize{Truncate(ws / hs * record.nOutputHeight), record.nOutputHeight};
+                case kKeepFit:
+                    // The side that meets the box first is the box's; the other follows.
+                    if (ws * record.nOutputHeight >= hs * record.nOutputWidth) {
+                        return PageSize{record.nOutputWidth,
+                                        Truncate(hs / ws * record.nOutputWidth)};
+                    }
+                    return PageSize{Truncate(ws / hs * record.nOutputHeight), record.nOutputHeight};
                 default:
                     reporter.Report("unknown error nKeepAspectRatio", "error");
                     return std::nullopt;
@@ -51,6 +56,17 @@ std::optional<PageSize> ComputeOutputSize(int32_t sourceWidth, int32_t sourceHei
             reporter.Report("unknown error m_outputPhotoFormat.nOuputSizeType", "error");
             return std::nullopt;
     }
+}
+
+}  // namespace
+
+std::optional<PageSize> ComputeOutputSize(int32_t sourceWidth, int32_t sourceHeight,
+                                          const OutputPhotoFormat& record, Reporter& reporter) {
+    const auto size = SizeByRule(sourceWidth, sourceHeight, record, reporter);
+    if (size && record.bShrinkOnly && size->width >= sourceWidth && size->height >= sourceHeight) {
+        return PageSize{sourceWidth, sourceHeight};
+    }
+    return size;
 }
 
 bool StoreOutputSize(int32_t sourceWidth, int32_t sourceHeight, OutputPhotoFormat& record,

@@ -16,7 +16,8 @@ struct PageSize {
 };
 
 // Page size of a `sourceWidth` x `sourceHeight` frame under `record`. Ratios are formed
-// first and then multiplied; fractions are dropped, never rounded. An unknown size rule
+// first and then multiplied; fractions are dropped, never rounded. With bShrinkOnly, a
+// size that shrinks the photo on neither side gives the photo's own size. An unknown size rule
 // or keep-aspect code is reported ("unknown error ...", caption "error") and gives no size.
 std::optional<PageSize> ComputeOutputSize(int32_t sourceWidth, int32_t sourceHeight,
                                           const OutputPhotoFormat& record, Reporter& reporter);

@@ -59,6 +59,10 @@ class Toolkit : public options::Reporter {
     // A time-stamped activity log line.
     virtual void LogLineAdded(std::string_view line) = 0;
 
+    // A photo or an output file failed, with the reason (the decoder's, the system's);
+    // told besides the message the user sees, for front ends that name files.
+    virtual void Problem(std::string_view /*file*/, std::string_view /*reason*/) {}
+
     // The caption position on `axis` was out of range and is 0 from now on.
     virtual void CaptionPositionReset(Axis axis) = 0;
 

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "cli/HelpText.h"
+#include "cli/OptionTable.h"
+#include "cli/StreamFiles.h"
 #include "cli/ValueParsers.h"
 
 namespace vellumo::cli {
@@ -73,7 +76,13 @@ TEST(ParseCommandLine, FormatFollowsTheOutputExtensionUnlessGiven) {
     EXPECT_EQ(Ok({"a", "-o", "x.png"}).record.nOuptputFormat, options::kFormatPng);
     EXPECT_EQ(Ok({"a", "-o", "x.Bmp"}).record.nOuptputFormat, options::kFormatBmp);
     EXPECT_EQ(Ok({"a", "-o", "x.tiff"}).record.nOuptputFormat, options::kFormatTif);
-    EXPECT_EQ(Ok({"a", "-o", "x.pdf"}).record.nOuptputFormat, options::kFormatTif);
+    EXPECT_EQ(Ok({"a", "-o", "x.pdf"}).record.nOuptputFormat, options::kFormatPdf);
+    EXPECT_EQ(Ok({"a", "-o", "album"}).record.nOuptputFormat, options::kFormatTif);
+    EXPECT_EQ(Ok({"a", "-o", "-"}).record.nOuptputFormat, options::kFormatTif);
+    // An extension that names no format is refused with the list of formats.
+    EXPECT_THAT(Error({"a", "-o", "x.gif"}), HasSubstr("tif, pdf, bmp, jpg, png"));
+    EXPECT_EQ(Ok({"a", "-o", "x.gif", "--format", "png"}).record.nOuptputFormat,
+              options::kFormatPng);
     EXPECT_EQ(Ok({"a", "-o", "dir.png/x"}).record.nOuptputFormat, options::kFormatTif);
     EXPECT_EQ(Ok({"a", "-o", "x.png", "--format", "bmp"}).record.nOuptputFormat,
               options::kFormatBmp);
@@ -178,6 +187,86 @@ TEST(ParseCommandLine, UsageErrorsSayWhatIsWrong) {
     EXPECT_THAT(Error({"a", "-o", "b", "--width", "100", "--height", "100"}), HasSubstr("--size"));
     EXPECT_THAT(Error({"a", "-o", "b", "--size", "10x10", "--stretch", "2"}),
                 HasSubstr("cannot be used together"));
+}
+
+TEST(ParseCommandLine, FitShrinkOnlyColourNamesAndStreams) {
+    const CliOptions fit = Ok({"a", "-o", "b", "--fit", "800x600", "--shrink-only"});
+    EXPECT_EQ(fit.record.nKeepAspectRatio, options::kKeepFit);
+    EXPECT_EQ(fit.record.nOutputWidth, 800);
+    EXPECT_TRUE(fit.record.bShrinkOnly);
+    EXPECT_THAT(Error({"a", "-o", "b", "--fit", "8x6", "--width", "5"}),
+                HasSubstr("cannot be used together"));
+    EXPECT_EQ(Ok({"a", "-o", "b", "--color", "Red"}).color, options::MakeColorRef(255, 0, 0));
+    EXPECT_EQ(Ok({"a", "-o", "b", "--color", "darkslategray"}).color,
+              options::MakeColorRef(47, 79, 79));
+    EXPECT_THAT(Error({"a", "-o", "b", "--color", "notacolour"}), HasSubstr("--color"));
+    // "-" alone is an input (standard input), and names standard output after -o.
+    EXPECT_THAT(Ok({"-", "-o", "-"}).inputs, ElementsAre("-"));
+    EXPECT_THAT(Error({"a", "--append", "-o", "b.pdf"}), HasSubstr("--append"));
+}
+
+struct WarningCase {
+    std::vector<const char*> args;
+    std::vector<std::string> warned;  // the options warned about
+};
+
+TEST(OptionWarnings, OptionsThatDoNothingForTheFormatAreNamed) {
+    const std::vector<WarningCase> cases = {
+        {{"--quality", "90"}, {"--quality"}},  // LZW TIFF
+        {{"--quality", "90", "--compression", "jpeg"}, {}},
+        {{"--bmp-bits", "8"}, {"--bmp-bits"}},
+        {{"--bmp-bits", "8", "--format", "bmp"}, {}},
+        {{"--quality", "90", "--format", "jpg"}, {}},
+        {{"--compression", "lzw", "--format", "png"}, {"--compression"}},
+        {{"--compression", "deflate", "--format", "pdf"}, {"--compression"}},
+        {{"--compression", "jpeg", "--quality", "50", "--format", "pdf"}, {}},
+        {{"--bigtiff", "--format", "pdf", "--bigtiff"}, {"--bigtiff"}},
+        {{"--width", "5", "--caption", "x"}, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"a", "-o", "out"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ParseResult parsed = ParseCommandLine(args);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        const auto warnings = OptionWarnings(*parsed.options);
+        ASSERT_EQ(warnings.size(), c.warned.size()) << args[3];
+        for (size_t i = 0; i < warnings.size(); ++i) {
+            EXPECT_THAT(warnings[i], HasSubstr(c.warned[i]));
+        }
+    }
+}
+
+// Help, man page and completions are made from the table: every option is in each.
+TEST(OptionTable, EveryTextMadeFromTheTableNamesEveryOption) {
+    const std::string man = CliManPage("1.0");
+    const std::vector<std::pair<const char*, std::string>> texts = {{"help", HelpText()},
+                                                                    {"bash", BashCompletion()},
+                                                                    {"zsh", ZshCompletion()},
+                                                                    {"fish", FishCompletion()}};
+    for (const OptionRow& row : OptionTable()) {
+        for (const auto& [name, text] : texts) {
+            // fish names long options without their dashes.
+            const std::string wanted =
+                name == std::string("fish") ? row.longName + 2 : row.longName;
+            EXPECT_THAT(text, HasSubstr(wanted)) << name;
+        }
+        std::string roffName;
+        for (const char* c = row.longName; *c != 0; ++c) {
+            roffName += *c == '-' ? std::string("\\-") : std::string(1, *c);
+        }
+        EXPECT_THAT(man, HasSubstr(roffName)) << "man";
+        EXPECT_EQ(FindOption(row.longName), &row);
+        if (row.shortName != 0) {
+            EXPECT_EQ(FindShortOption(row.shortName), &row);
+        }
+    }
+}
+
+TEST(OutputRefusal, DevicesAndFoldersAreNoOutputsFilesAndNewNamesAre) {
+    EXPECT_THAT(OutputRefusal("/dev/null").value_or(""), HasSubstr("device"));
+    EXPECT_THAT(OutputRefusal("/").value_or(""), HasSubstr("folder"));
+    EXPECT_FALSE(OutputRefusal("/no/such/file.tif").has_value());
+    EXPECT_FALSE(OutputRefusal(VELLUMO_SAMPLES_DIR "/Landscape_1.jpg").has_value());
 }
 
 // ---- Values ----

@@ -68,7 +68,8 @@ TEST(TerminalToolkit, QuestionsAreAnsweredByOverwriteByTheUserOrRefused) {
         TerminalToolkit toolkit(err.get(), nullptr, TerminalSettings{});
         EXPECT_EQ(toolkit.MessageBox(question, "Warning", ui::MessageStyle::YesNoExclamation),
                   ui::Answer::No);
-        EXPECT_THAT(err.Text(), HasSubstr("Warning: " + question));
+        // Nobody can answer: the question is not put; the caller says what was left alone.
+        EXPECT_EQ(err.Text(), "");
     }
     for (const auto& [reply, answer] :
          std::initializer_list<std::pair<const char*, ui::Answer>>{{"y\n", ui::Answer::Yes},

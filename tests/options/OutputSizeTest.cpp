@@ -25,6 +25,11 @@ OutputPhotoFormat Original(int32_t w, int32_t h) {
     return r;
 }
 
+OutputPhotoFormat ShrinkOnly(OutputPhotoFormat r) {
+    r.bShrinkOnly = true;
+    return r;
+}
+
 OutputPhotoFormat Stretch(double h, double v) {
     OutputPhotoFormat r;
     r.nOuputSizeType = kSizeStretch;
@@ -68,7 +73,26 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"StretchAnamorphic", 100, 100, Stretch(2.0, 0.5), {200, 50}},
         // Ratio first, then the multiplication: 1/3 * 3 is 1.0 in doubles, 3 * 1 / 3 too,
         // but 7 / 3 * 3 = 7.000000000000001 -> 7, while rounding errors must not drop to 6.
-        SizeCase{"RatioFirst", 3, 7, Custom(3, 0, kKeepWithWidth), {3, 7}}),
+        SizeCase{"RatioFirst", 3, 7, Custom(3, 0, kKeepWithWidth), {3, 7}},
+        // Fit: the side that reaches the box first decides; 2000 / 3000 * 1024 = 682.67.
+        SizeCase{"FitWide", 3000, 2000, Custom(1024, 1024, kKeepFit), {1024, 682}},
+        SizeCase{"FitTall", 2000, 3000, Custom(1024, 1024, kKeepFit), {682, 1024}},
+        SizeCase{"FitExactAspect", 400, 300, Custom(800, 600, kKeepFit), {800, 600}},
+        SizeCase{"FitEnlarges", 100, 50, Custom(1024, 1024, kKeepFit), {1024, 512}},
+        SizeCase{
+            "ShrinkOnlyKeepsSmall", 100, 50, ShrinkOnly(Custom(1024, 1024, kKeepFit)), {100, 50}},
+        SizeCase{"ShrinkOnlyShrinksLarge",
+                 3000,
+                 2000,
+                 ShrinkOnly(Custom(1024, 1024, kKeepFit)),
+                 {1024, 682}},
+        // Shrinking one side is shrinking: the exact size applies.
+        SizeCase{"ShrinkOnlyOneSide",
+                 2000,
+                 500,
+                 ShrinkOnly(Custom(1024, 1024, kKeepNone)),
+                 {1024, 1024}},
+        SizeCase{"ShrinkOnlyStretch", 100, 100, ShrinkOnly(Stretch(2.0, 2.0)), {100, 100}}),
     [](const ::testing::TestParamInfo<SizeCase>& p) { return std::string(p.param.name); });
 
 TEST(SizeRule, UnknownKeepAspectIsReportedAndLeavesStoredSize) {
