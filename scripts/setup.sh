@@ -9,12 +9,14 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6
     libtiff-dev libjpeg62-turbo-dev libpng-dev
     libheif-dev libjxl-dev libraw-dev libopenjp2-7-dev qt6-svg-dev libemf2svg-dev libwmf-dev
+    liblcms2-dev libexiv2-dev
     fonts-urw-base35
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream man-db
     clang libclang-rt-14-dev
     time
     libheif-examples libjxl-tools libraw-bin libopenjp2-tools imagemagick netpbm
+    liblcms2-utils libimage-exiftool-perl libtiff-tools
 )
 
 missing=()

@@ -70,6 +70,18 @@ void Parser::DefineOptions() {
     auto& record = options_.record;
     flagOptions_["--recursive"] = [this] { options_.recursive = true; };
     flagOptions_["--auto-orient"] = [this] { options_.autoOrient = true; };
+    flagOptions_["--keep-gps"] = [this] { options_.metadata.keepGps = true; };
+    flagOptions_["--strip"] = [this] { options_.metadata.strip = true; };
+    valueOptions_["--colour"] = [this](const std::string& n, const std::string& v) {
+        static const std::map<std::string, convert::ColourMode> kModes = {
+            {"srgb", convert::ColourMode::Srgb}, {"keep", convert::ColourMode::Keep}};
+        const auto it = kModes.find(Lower(v));
+        if (it == kModes.end()) {
+            return BadValue(n, v, "srgb or keep");
+        }
+        options_.metadata.colour = it->second;
+        return true;
+    };
     flagOptions_["--overwrite"] = [this] { options_.overwrite = true; };
     flagOptions_["--quiet"] = [this] { options_.quiet = true; };
     flagOptions_["--help"] = [this] { options_.mode = Mode::Help; };

@@ -37,6 +37,13 @@ Output:
   --bmp-bits N          BMP colour depth: 24 (default), or 1, 4, 8 with a palette
   -y, --overwrite       replace an existing OUTPUT without asking
 
+Colour and metadata:
+  --colour MODE         srgb (default): convert each photo from its ICC profile to sRGB;
+                        keep: leave the pixels as decoded and embed the photo's profile
+  --keep-gps            also copy where each photo was taken (GPS), left out by default
+  --strip               write no metadata (camera data, page names, profile) beyond
+                        the file's structure and the resolution
+
 Caption:
   --caption TEXT        draw TEXT on every page
   --caption-pos X,Y     its top-left corner in pixels of the page before it is

@@ -7,6 +7,7 @@
 #include "convert/PlatformFiles.h"
 #include "convert/RotateFlipTable.h"
 #include "imaging/ImageFile.h"
+#include "imaging/PhotoMetadata.h"
 #include "imaging/RotateFlip.h"
 #include "options/OutputSize.h"
 
@@ -46,6 +47,35 @@ class EntryFile {
     imaging::ImageFile file_;
 };
 
+// Formats whose decoders do not read the orientation themselves but whose EXIF may hold
+// one. HEIF and JPEG XL pictures come out upright already, so theirs is never applied.
+bool OrientationFromExif(const std::string& format) {
+    return format == "PNG" || format == "WebP";
+}
+
+// "photo.jpg", or "anim.gif, frame 3" for one frame of several.
+std::string PageNameOf(const photolist::PhotoEntry& entry, imaging::ImageFile& image) {
+    std::string name = base::Utf8FromPath(base::PathFromUtf8(entry.path).filename());
+    for (const auto& dimension : image.FrameDimensions()) {
+        if (dimension.dimension == entry.frameDimension && dimension.count > 1) {
+            name += ", frame " + std::to_string(entry.frameIndex + 1);
+        }
+    }
+    return name;
+}
+
+// The profile the page's pixels are in, as the page should carry it.
+imaging::IccProfile PageProfile(const imaging::IccProfile& source,
+                                const MetadataSettings& settings) {
+    const auto srgb = imaging::SrgbProfile();
+    const bool keepsOther = settings.colour == ColourMode::Keep && !source.empty() &&
+                            imaging::DescribesRgbPixels(source);
+    if (keepsOther) {
+        return source;  // without it the kept colours would be read wrongly: even --strip keeps it
+    }
+    return settings.strip ? imaging::IccProfile{} : imaging::IccProfile(srgb.begin(), srgb.end());
+}
+
 PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOptions& options) {
     PreparedPage result;
     auto& messages = result.messages;
@@ -60,9 +90,18 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     const int32_t frameWidth = image.Width();
     const int32_t frameHeight = image.Height();
 
+    // Camera data, also where the orientation comes from for some formats.
+    const MetadataSettings& metadata = options.metadata;
+    const bool exifOrientation = options.autoOrient && OrientationFromExif(image.FormatName());
+    imaging::CameraData camera;
+    if (!metadata.strip || exifOrientation) {
+        camera = imaging::ReadCameraData(base::PathFromUtf8(entry.path), metadata.keepGps);
+    }
+    const int orientation = exifOrientation ? camera.orientation : image.ExifOrientation();
+
     // The size rule sees the photo as it will stand after turning it upright.
     const imaging::RotateFlipType upright = options.autoOrient
-                                                ? UprightTypeForExif(image.ExifOrientation())
+                                                ? UprightTypeForExif(orientation)
                                                 : imaging::RotateFlipType::RotateNoneFlipNone;
     const bool swap = SwapsSides(upright);
     DeferredReporter reporter(messages);
@@ -94,9 +133,16 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
         Queue(messages, text::kFailedSetResolution);
     }
     page->Clear(imaging::kWhite);
-    if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()}, options.threads)) {
+    if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()}, options.threads,
+                               metadata.colour == ColourMode::Keep)) {
         Queue(messages, text::kFailedConvert);
         return result;
+    }
+    imaging::PageMetadata& recorded = page->metadata();
+    recorded.icc = PageProfile(image.ColourProfile(), metadata);
+    if (!metadata.strip) {
+        recorded.pageName = PageNameOf(entry, image);
+        recorded.camera = std::move(camera);
     }
     if (upright != imaging::RotateFlipType::RotateNoneFlipNone &&
         !imaging::RotateFlip(*page, upright)) {
@@ -111,6 +157,13 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
 }
 
 }  // namespace
+
+int UprightOrientation(imaging::ImageFile& image, const std::string& path) {
+    if (OrientationFromExif(image.FormatName())) {
+        return imaging::ReadCameraData(base::PathFromUtf8(path), false).orientation;
+    }
+    return image.ExifOrientation();
+}
 
 void ApplyEntryRotation(imaging::PageBitmap& page, const options::OutputPhotoFormat& record,
                         std::vector<PendingMessage>& messages) {
