@@ -96,7 +96,7 @@ options::PageSize DrawnSize(const photolist::PhotoEntry& e, bool autoOrient) {
     if (!image.SelectActiveFrame(e.frameDimension, e.frameIndex)) {
         return listed;
     }
-    const int orientation = convert::UprightOrientation(image, e.path);
+    const int orientation = convert::UprightOrientation(image);
     if (!convert::SwapsSides(convert::UprightTypeForExif(orientation))) {
         return listed;
     }

@@ -95,7 +95,7 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     const bool exifOrientation = options.autoOrient && OrientationFromExif(image.FormatName());
     imaging::CameraData camera;
     if (!metadata.strip || exifOrientation) {
-        camera = imaging::ReadCameraData(base::PathFromUtf8(entry.path), metadata.keepGps);
+        camera = image.Camera(metadata.keepGps);
     }
     const int orientation = exifOrientation ? camera.orientation : image.ExifOrientation();
 
@@ -158,9 +158,9 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
 
 }  // namespace
 
-int UprightOrientation(imaging::ImageFile& image, const std::string& path) {
+int UprightOrientation(imaging::ImageFile& image) {
     if (OrientationFromExif(image.FormatName())) {
-        return imaging::ReadCameraData(base::PathFromUtf8(path), false).orientation;
+        return image.Camera(false).orientation;
     }
     return image.ExifOrientation();
 }

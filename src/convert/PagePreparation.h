@@ -25,7 +25,7 @@ struct PreparationOptions {
 // The EXIF orientation that turns the photo upright (1 to 8; 0 for none): the decoder's,
 // or for formats whose decoders read none (PNG, WebP) the one in their EXIF data. HEIF
 // and JPEG XL pictures are decoded upright already and report none.
-int UprightOrientation(imaging::ImageFile& image, const std::string& path);
+int UprightOrientation(imaging::ImageFile& image);
 
 PreparedPage PreparePage(const photolist::PhotoEntry& entry, const PreparationOptions& options);
 

@@ -4,6 +4,7 @@
 
 #include "imaging/Decoder.h"
 #include "imaging/DecoderTable.h"
+#include "imaging/PhotoMetadata.h"
 #include "imaging/Resampler.h"
 
 namespace vellumo::imaging {
@@ -16,6 +17,7 @@ ImageFile::~ImageFile() = default;
 ImageFile ImageFile::Open(const std::filesystem::path& path) {
     ImageFile file;
     file.decoder_ = OpenDecoder(path, file.error_);
+    file.path_ = path;
     if (file.decoder_) {
         file.error_.clear();
     } else if (file.error_.empty()) {
@@ -62,6 +64,14 @@ double ImageFile::HorizontalResolution() const {
 
 int ImageFile::ExifOrientation() const {
     return decoder_ ? decoder_->ExifOrientation() : 0;
+}
+
+const CameraData& ImageFile::Camera(bool withGps) {
+    if (!camera_ || cameraWithGps_ != withGps) {
+        camera_ = ReadCameraData(path_, withGps);
+        cameraWithGps_ = withGps;
+    }
+    return *camera_;
 }
 
 IccProfile ImageFile::ColourProfile() const {

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "imaging/ColourProfiles.h"
 #include "imaging/FrameDimension.h"
 #include "imaging/PageBitmap.h"
+#include "imaging/PageMetadata.h"
 #include "imaging/Rect.h"
 
 namespace vellumo::imaging {
@@ -56,6 +58,9 @@ class ImageFile {
     int ExifOrientation() const;
     // The ICC profile of the active frame; empty for sRGB or a file that names none.
     IccProfile ColourProfile() const;
+    // The file's camera data (see PhotoMetadata.h), read once per opened file however
+    // many of its frames become pages.
+    const CameraData& Camera(bool withGps);
 
     // Decodes the active frame and draws it into `destination` of `page` with
     // high-quality bicubic scaling, composited over the page's pixels (so transparent
@@ -73,6 +78,9 @@ class ImageFile {
   private:
     std::unique_ptr<Decoder> decoder_;
     std::string error_;
+    std::filesystem::path path_;
+    std::optional<CameraData> camera_;
+    bool cameraWithGps_ = false;
 };
 
 }  // namespace vellumo::imaging
