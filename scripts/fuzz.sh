@@ -73,6 +73,8 @@ echo "$target: $(ls "$work/corpus" | wc -l) seeds, $seconds s"
 # One fuzzing process (-jobs=1 runs it as a child that logs to fuzz-0.log in $work).
 cd "$work"
 status=0
+# Leaks inside system libraries (fontconfig's caches, Qt's) are not ours to mend.
+LSAN_OPTIONS="suppressions=$root/tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}" \
 "$root/$build_dir/fuzz/$target" -jobs=1 -max_total_time="$seconds" -rss_limit_mb=3072 \
     -malloc_limit_mb=2048 -artifact_prefix="$root/fuzz/artifacts/$target-" \
     ${FUZZ_ARGS:-} "$work/corpus" || status=$?

@@ -10,6 +10,7 @@ PACKAGES=(
     qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
     libtiff-dev libjpeg62-turbo-dev libpng-dev
     libheif-dev libavif-dev libjxl-dev libraw-dev libopenjp2-7-dev qt6-svg-dev libemf2svg-dev libwmf-dev
+    liblcms2-dev libexiv2-dev
     fonts-urw-base35
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream man-db
@@ -17,6 +18,7 @@ PACKAGES=(
     time
     libheif-examples libjxl-tools libraw-bin libopenjp2-tools imagemagick netpbm
     poppler-utils qpdf libtiff-tools zsh fish
+    liblcms2-utils libimage-exiftool-perl icc-profiles-free
 )
 
 missing=()

@@ -391,6 +391,26 @@
         <source>the staged output cannot be read</source>
         <translation>die zwischengespeicherte Ausgabe kann nicht gelesen werden</translation>
     </message>
+    <message>
+        <source>srgb (default): convert each photo from its ICC profile to sRGB; keep: leave the pixels as decoded and embed the photo&apos;s profile</source>
+        <translation>srgb (Vorgabe): jedes Foto aus seinem ICC-Profil nach sRGB umrechnen; keep: die Pixel wie dekodiert lassen und das Profil des Fotos einbetten</translation>
+    </message>
+    <message>
+        <source>srgb or keep</source>
+        <translation>srgb oder keep</translation>
+    </message>
+    <message>
+        <source>also copy where each photo was taken (GPS), left out by default</source>
+        <translation>auch übernehmen, wo jedes Foto aufgenommen wurde (GPS); sonst weggelassen</translation>
+    </message>
+    <message>
+        <source>write no metadata (camera data, page names, profile) beyond the file&apos;s structure and the resolution</source>
+        <translation>keine Metadaten (Kameradaten, Seitennamen, Profil) über den Aufbau der Datei und die Auflösung hinaus schreiben</translation>
+    </message>
+    <message>
+        <source>Colour and metadata</source>
+        <translation>Farbe und Metadaten</translation>
+    </message>
 </context>
 <context>
     <name>vellumo-dialogs</name>

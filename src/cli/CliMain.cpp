@@ -6,6 +6,7 @@
 #include <atomic>
 #include <limits>
 
+#include "base/Utf8Path.h"
 #include "cli/CliOptions.h"
 #include "cli/CliText.h"
 #include "cli/CollectPhotos.h"
@@ -16,6 +17,10 @@
 #include "cli/Terminal.h"
 #include "cli/TerminalToolkit.h"
 #include "convert/ConversionRun.h"
+#include "convert/PagePreparation.h"
+#include "convert/RotateFlipTable.h"
+#include "imaging/ImageFile.h"
+#include "options/OutputSize.h"
 
 #ifndef VELLUMO_VERSION
 #define VELLUMO_VERSION "unknown"
@@ -117,6 +122,7 @@ convert::RunSettings MakeRunSettings(const CliOptions& options, const std::strin
     settings.tiff.compression = options.compression;
     settings.tiff.jpegQuality = options.tiffJpegQuality;
     settings.autoOrient = options.autoOrient;
+    settings.metadata = options.metadata;
     settings.logFilePath = options.logFile;
     settings.threads = options.threads;
     return settings;
@@ -144,14 +150,36 @@ void PrintSummary(const convert::RunSummary& summary, std::FILE* out) {
     }
 }
 
+// The page size before the entry's own turn: the listed one, or with --auto-orient the
+// one the size rule gives the photo standing upright.
+options::PageSize DrawnSize(const photolist::PhotoEntry& e, bool autoOrient) {
+    const options::PageSize listed{e.outputFormat.nOutputWidth, e.outputFormat.nOutputHeight};
+    if (!autoOrient) {
+        return listed;
+    }
+    imaging::ImageFile image = imaging::ImageFile::Open(base::PathFromUtf8(e.path));
+    if (!image.SelectActiveFrame(e.frameDimension, e.frameIndex)) {
+        return listed;
+    }
+    const int orientation = convert::UprightOrientation(image);
+    if (!convert::SwapsSides(convert::UprightTypeForExif(orientation))) {
+        return listed;
+    }
+    std::vector<convert::PendingMessage> ignored;  // the run reports them
+    convert::DeferredReporter reporter(ignored);
+    const auto size = options::ComputeOutputSize(e.height, e.width, e.outputFormat, reporter);
+    return size ? *size : listed;
+}
+
 // --list: the pages a conversion would make, one line each, without writing anything.
-int ListPages(const CollectResult& collected, std::FILE* out) {
+int ListPages(const CollectResult& collected, bool autoOrient, std::FILE* out) {
     int page = 0;
     for (const auto& e : collected.list) {
-        // The page as written: a quarter turn swaps its sides.
+        // The page as written: upright when asked, then a quarter turn swaps its sides.
+        const options::PageSize drawn = DrawnSize(e, autoOrient);
         const bool turned = e.outputFormat.nRotateAngel == 90 || e.outputFormat.nRotateAngel == 270;
-        const int32_t width = turned ? e.outputFormat.nOutputHeight : e.outputFormat.nOutputWidth;
-        const int32_t height = turned ? e.outputFormat.nOutputWidth : e.outputFormat.nOutputHeight;
+        const int32_t width = turned ? drawn.height : drawn.width;
+        const int32_t height = turned ? drawn.width : drawn.height;
         std::fprintf(out, "%d\t%s\tframe %d of %d\t%dx%d\t%dx%d\n", ++page,
                      Printable(e.path).c_str(), e.frameIndex + 1, e.totalFrames, e.width, e.height,
                      width, height);
@@ -202,7 +230,7 @@ int Convert(CliOptions options, const CliStreams& streams) {
         return UsageError(streams.err, collected.usageError);
     }
     if (options.mode == Mode::List) {
-        return ListPages(collected, streams.out);
+        return ListPages(collected, options.autoOrient, streams.out);
     }
     if (collected.list.empty()) {
         toolkit.Say(Tr(QT_TRANSLATE_NOOP("vellumo-cli", "no photos to convert; nothing written")));

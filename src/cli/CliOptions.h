@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/RunSettings.h"
 #include "imaging/TiffWriteOptions.h"
 #include "options/CaptionFont.h"
 #include "options/OutputPhotoFormat.h"
@@ -32,7 +33,8 @@ struct CliOptions {
     options::CaptionFont font;
     options::ColorRef color = 0;
     bool autoOrient = false;
-    bool overwrite = false;  // answers Yes to the replace question
+    convert::MetadataSettings metadata;  // --colour, --keep-gps, --strip
+    bool overwrite = false;              // answers Yes to the replace question
     bool quiet = false;
     std::string logFile;
     int threads = 0;                 // 0: every core

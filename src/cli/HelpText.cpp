@@ -25,7 +25,8 @@ constexpr const char* kExitNote = QT_TRANSLATE_NOOP(
     "Exit status: 0 every page written, 1 some photos failed (the output holds the "
     "others), 2 usage error or nothing written.");
 
-constexpr OptionGroup kGroups[] = {OptionGroup::Inputs, OptionGroup::PageSize, OptionGroup::Output,
+constexpr OptionGroup kGroups[] = {OptionGroup::Inputs,  OptionGroup::PageSize,
+                                   OptionGroup::Output,  OptionGroup::Metadata,
                                    OptionGroup::Caption, OptionGroup::Other};
 
 // "-o, --output OUTPUT" as --help shows it.

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "imaging/ImageFile.h"
+#include "imaging/PhotoMetadata.h"
 #include "imaging/Rect.h"
 
 namespace vellumo::cli {
@@ -50,6 +51,10 @@ bool PrintFrame(imaging::ImageFile& image, imaging::FrameDimension dimension, ui
         return false;
     }
     std::fprintf(out, "sha256 %s\n", PagePixelHash(*page).c_str());
+    // Known once the frame is decoded: some formats give the profile with the pixels.
+    const imaging::IccProfile profile = image.ColourProfile();
+    std::fprintf(out, "    colour: %s\n",
+                 profile.empty() ? "none" : imaging::ProfileDescription(profile).c_str());
     return true;
 }
 
@@ -63,6 +68,13 @@ bool PrintFile(const std::string& path, std::FILE* out, std::FILE* err) {
     std::fprintf(out, "%s: %s\n", Printable(path).c_str(), image.FormatName().c_str());
     if (const int orientation = image.ExifOrientation(); orientation != 0) {
         std::fprintf(out, "  exif orientation %d\n", orientation);
+    }
+    const imaging::CameraData camera = imaging::ReadCameraData(std::filesystem::path(path), true);
+    if (const std::string summary = imaging::CameraSummary(camera); !summary.empty()) {
+        std::fprintf(out, "  camera: %s\n", Printable(summary).c_str());
+    }
+    if (!camera.gps.empty()) {
+        std::fprintf(out, "  gps: present (left out of pages unless --keep-gps)\n");
     }
     bool ok = true;
     const auto dimensions = image.FrameDimensions();

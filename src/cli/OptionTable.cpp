@@ -267,6 +267,34 @@ constexpr OptionRow kRows[] = {
          s.options.overwrite = true;
          return true;
      }},
+    // ---- Colour and metadata ----
+    {"--colour", 0, "MODE", G::Metadata, K::Words, "srgb keep", kForAll,
+     QT_TRANSLATE_NOOP("vellumo-cli", "srgb (default): convert each photo from its ICC profile to "
+        "sRGB; keep: leave the pixels as decoded and embed the photo's profile"),
+     [](ParseState& s, const std::string& n, const std::string& v) {
+         static constexpr std::array<std::pair<const char*, convert::ColourMode>, 2> kModes = {{
+             {"srgb", convert::ColourMode::Srgb}, {"keep", convert::ColourMode::Keep}}};
+         const convert::ColourMode* mode = Choose(kModes, v);
+         if (mode == nullptr) {
+             return s.BadValue(n, v, QT_TRANSLATE_NOOP("vellumo-cli", "srgb or keep"));
+         }
+         s.options.metadata.colour = *mode;
+         return true;
+     }},
+    {"--keep-gps", 0, nullptr, G::Metadata, K::None, nullptr, kForAll,
+     QT_TRANSLATE_NOOP("vellumo-cli", "also copy where each photo was taken (GPS), left out by "
+        "default"),
+     [](ParseState& s, const std::string&, const std::string&) {
+         s.options.metadata.keepGps = true;
+         return true;
+     }},
+    {"--strip", 0, nullptr, G::Metadata, K::None, nullptr, kForAll,
+     QT_TRANSLATE_NOOP("vellumo-cli", "write no metadata (camera data, page names, profile) beyond "
+        "the file's structure and the resolution"),
+     [](ParseState& s, const std::string&, const std::string&) {
+         s.options.metadata.strip = true;
+         return true;
+     }},
     // ---- Caption ----
     {"--caption", 0, "TEXT", G::Caption, K::Text, nullptr, kForAll,
      QT_TRANSLATE_NOOP("vellumo-cli", "draw TEXT on every page"),
@@ -398,6 +426,8 @@ std::string GroupTitle(OptionGroup group) {
                 QT_TRANSLATE_NOOP("vellumo-cli", "Page size (default: the photo's own size)"));
         case OptionGroup::Output:
             return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Output"));
+        case OptionGroup::Metadata:
+            return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Colour and metadata"));
         case OptionGroup::Caption:
             return Tr(QT_TRANSLATE_NOOP("vellumo-cli", "Caption"));
         case OptionGroup::Other:

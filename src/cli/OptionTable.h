@@ -23,7 +23,7 @@ struct ParseState {
 };
 
 // The groups of --help, in order.
-enum class OptionGroup { Inputs, PageSize, Output, Caption, Other };
+enum class OptionGroup { Inputs, PageSize, Output, Metadata, Caption, Other };
 
 // What a shell may offer after an option.
 enum class ValueKind { None, Text, File, Words };

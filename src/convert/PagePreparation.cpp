@@ -6,8 +6,10 @@
 #include "convert/Messages.h"
 #include "convert/PlatformFiles.h"
 #include "convert/RotateFlipTable.h"
+#include "imaging/ColourProfiles.h"
 #include "imaging/ImageFile.h"
 #include "imaging/JpegDecoder.h"
+#include "imaging/PhotoMetadata.h"
 #include "imaging/ReadFile.h"
 #include "imaging/RotateFlip.h"
 #include "options/OutputSize.h"
@@ -78,7 +80,37 @@ std::optional<EmbeddedJpeg> EmbeddableJpeg(const photolist::PhotoEntry& entry,
         return std::nullopt;
     }
     return EmbeddedJpeg{std::move(*bytes), probe->width, probe->height, probe->components,
-                        image.HorizontalResolution()};
+                        image.HorizontalResolution(), {}};
+}
+
+// Formats whose decoders do not read the orientation themselves but whose EXIF may hold
+// one. HEIF and JPEG XL pictures come out upright already, so theirs is never applied.
+bool OrientationFromExif(const std::string& format) {
+    return format == "PNG" || format == "WebP";
+}
+
+// "photo.jpg", or "anim.gif, frame 3" for one frame of several.
+std::string PageNameOf(const photolist::PhotoEntry& entry, imaging::ImageFile& image) {
+    std::string name = base::Utf8FromPath(base::PathFromUtf8(entry.path).filename());
+    for (const auto& dimension : image.FrameDimensions()) {
+        if (dimension.dimension == entry.frameDimension && dimension.count > 1) {
+            name += ", frame " + std::to_string(entry.frameIndex + 1);
+        }
+    }
+    return name;
+}
+
+// The profile the page's pixels are in, as the page should carry it.
+imaging::IccProfile PageProfile(const imaging::IccProfile& source,
+                                const MetadataSettings& settings) {
+    const auto srgb = imaging::SrgbProfile();
+    const bool keepsOther = settings.colour == ColourMode::Keep && !source.empty() &&
+                            imaging::DescribesRgbPixels(source);
+    if (keepsOther) {
+        // Without it the kept colours would be read wrongly: even --strip keeps it.
+        return source;
+    }
+    return settings.strip ? imaging::IccProfile{} : imaging::IccProfile(srgb.begin(), srgb.end());
 }
 
 PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOptions& options) {
@@ -96,9 +128,18 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     const int32_t frameWidth = image.Width();
     const int32_t frameHeight = image.Height();
 
+    // Camera data, also where the orientation comes from for some formats.
+    const MetadataSettings& metadata = options.metadata;
+    const bool exifOrientation = options.autoOrient && OrientationFromExif(image.FormatName());
+    imaging::CameraData camera;
+    if (!metadata.strip || exifOrientation) {
+        camera = image.Camera(metadata.keepGps);
+    }
+    const int orientation = exifOrientation ? camera.orientation : image.ExifOrientation();
+
     // The size rule sees the photo as it will stand after turning it upright.
     const imaging::RotateFlipType upright = options.autoOrient
-                                                ? UprightTypeForExif(image.ExifOrientation())
+                                                ? UprightTypeForExif(orientation)
                                                 : imaging::RotateFlipType::RotateNoneFlipNone;
     const bool swap = SwapsSides(upright);
     DeferredReporter reporter(messages);
@@ -117,10 +158,13 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
         Failed(result, text::kInvalidHeight, "the page would be less than 1 pixel high");
         return result;
     }
-    if (options.embedJpeg) {
+    // A photo whose colours would be converted is drawn; the PDF's pages are sRGB.
+    const imaging::IccProfile& profile = image.ColourProfile();
+    if (options.embedJpeg && (profile.empty() || imaging::IsSrgbEquivalent(profile))) {
         result.jpeg = EmbeddableJpeg(entry, image,
                                      upright != imaging::RotateFlipType::RotateNoneFlipNone, *size);
         if (result.jpeg) {
+            result.jpeg->icc = PageProfile({}, metadata);
             return result;
         }
     }
@@ -140,10 +184,17 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
         Queue(messages, text::TrUtf8(text::kFailedSetResolution));
     }
     page->Clear(imaging::kWhite);
-    if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()}, options.threads)) {
+    if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()}, options.threads,
+                               metadata.colour == ColourMode::Keep)) {
         Failed(result, text::kFailedConvert,
                image.Error().empty() ? "the frame cannot be decoded" : image.Error());
         return result;
+    }
+    imaging::PageMetadata& recorded = page->metadata();
+    recorded.icc = PageProfile(image.ColourProfile(), metadata);
+    if (!metadata.strip) {
+        recorded.pageName = PageNameOf(entry, image);
+        recorded.camera = std::move(camera);
     }
     if (upright != imaging::RotateFlipType::RotateNoneFlipNone &&
         !imaging::RotateFlip(*page, upright)) {
@@ -158,6 +209,13 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
 }
 
 }  // namespace
+
+int UprightOrientation(imaging::ImageFile& image) {
+    if (OrientationFromExif(image.FormatName())) {
+        return image.Camera(false).orientation;
+    }
+    return image.ExifOrientation();
+}
 
 void ApplyEntryRotation(imaging::PageBitmap& page, const options::OutputPhotoFormat& record,
                         std::vector<PendingMessage>& messages) {

@@ -80,6 +80,7 @@ bool PageSaver::SaveEmbedded(const EmbeddedJpeg& jpeg, const photolist::PhotoEnt
     picture.components = jpeg.components;
     picture.dpiX = jpeg.dpi;
     picture.dpiY = jpeg.dpi;
+    picture.icc = jpeg.icc;
     const bool written = pdf != nullptr && PdfWritten(pdf->AppendJpeg(picture), path);
     CountPage();
     if (written) {

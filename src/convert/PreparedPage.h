@@ -38,6 +38,7 @@ struct EmbeddedJpeg {
     int32_t height = 0;
     int components = 3;
     double dpi = 96;
+    std::vector<uint8_t> icc;  // the profile the page carries (sRGB), none with --strip
 };
 
 struct PreparedPage {

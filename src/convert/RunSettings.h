@@ -21,6 +21,17 @@ struct CaptionSettings {
     options::ColorRef color = 0;
 };
 
+// What pages record besides their pixels, and in which colours the pixels are.
+enum class ColourMode {
+    Srgb,  // converted from the photo's profile to sRGB; the page carries sRGB's profile
+    Keep,  // left as decoded; the page carries the photo's profile
+};
+struct MetadataSettings {
+    ColourMode colour = ColourMode::Srgb;
+    bool keepGps = false;  // also copy where the photo was taken
+    bool strip = false;    // nothing beyond the file's structure and the resolution
+};
+
 struct RunSettings {
     // The output file; with BMP, JPG or PNG and more than one page, the pages go to
     // numbered files beside it (album-1.jpg, album-2.jpg, ...; album-01.jpg from ten pages).
@@ -37,6 +48,7 @@ struct RunSettings {
     bool append = false;
     // Turn each photo upright from its EXIF orientation before the entry's rotate/flip.
     bool autoOrient = false;
+    MetadataSettings metadata;
     // The activity log file ("Brindle.log" in the output folder resolved at start-up);
     // empty: lines go to the front end only.
     std::string logFilePath;

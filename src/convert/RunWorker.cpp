@@ -1,5 +1,6 @@
 #include "convert/RunWorker.h"
 
+#include <QDateTime>
 #include <algorithm>
 #include <exception>
 #include <string>
@@ -82,8 +83,8 @@ class Run {
         const int helpers = PrefetchHelpersFor(threads_);
         const bool withCaption = !caption_.text.empty();
         OpenImageFiles files(static_cast<size_t>(helpers) + 1);
-        const PreparationOptions preparation{settings_.autoOrient, !withCaption, threads_, &files,
-                                             !withCaption};
+        const PreparationOptions preparation{
+            settings_.autoOrient, !withCaption, threads_, &files, !withCaption, settings_.metadata};
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
             [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
@@ -120,6 +121,7 @@ class Run {
                 ApplyEntryRotation(page, entry.outputFormat, messages);
                 ShowPending(toolkit_, messages);
             }
+            Stamp(page.metadata(), i, total);
             saver.Save(page, entry);
         }
         pages.Cancel();
@@ -146,6 +148,17 @@ class Run {
         summary_.outputFailed = !complete || !placed.failed.empty();
         summary_.pagesWritten = saver.pagesWritten();
         summary_.photosFailed = handled - saver.pagesWritten();
+    }
+
+    // The page's place in the album, and who wrote it when.
+    void Stamp(imaging::PageMetadata& metadata, int index, int total) const {
+        metadata.pageNumber = index;
+        metadata.pageTotal = total;
+        if (!settings_.metadata.strip) {
+            metadata.software = std::string("Vellumo ") + VELLUMO_VERSION;
+            metadata.dateTime =
+                QDateTime::currentDateTime().toString("yyyy:MM:dd HH:mm:ss").toStdString();
+        }
     }
 
     void DrawCaptionOn(imaging::PageBitmap& page, const photolist::PhotoEntry& entry) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/ColourProfiles.h"
 #include "imaging/FrameDimension.h"
 
 namespace vellumo::imaging {
@@ -33,6 +34,9 @@ class Decoder {
     virtual bool SelectFrame(FrameDimension dimension, int32_t index) = 0;
     virtual FrameInfo ActiveFrame() const = 0;
     virtual int ExifOrientation() const { return 0; }
+    // The ICC profile of the active frame's decoded pixels; empty when they are sRGB or
+    // the file says nothing. A decoder that converted the pixels itself (CMYK) says sRGB.
+    virtual IccProfile ColourProfile() const { return {}; }
 
     // Decodes the active frame. A decoder may decode at a reduced scale as long as both
     // sides stay at least `minimum` (an empty `minimum` asks for full size). The result

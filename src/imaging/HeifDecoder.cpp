@@ -114,7 +114,60 @@ std::string_view MajorBrand(const std::vector<uint8_t>& bytes) {
 struct Frame {
     heif_item_id id = 0;
     FrameInfo info;
+    IccProfile icc;
 };
+
+// The colour description of an image: its ICC profile, or one made for its nclx box when
+// the primaries are not sRGB's (Display P3, BT.2020). PQ and HLG pictures are not
+// described: an sRGB page cannot show them anyway.
+IccProfile IccOf(heif_image_handle* handle) {
+    if (const size_t size = heif_image_handle_get_raw_color_profile_size(handle); size > 0) {
+        IccProfile icc(size);
+        if (heif_image_handle_get_raw_color_profile(handle, icc.data()).code == heif_error_Ok) {
+            return icc;
+        }
+    }
+    heif_color_profile_nclx* nclx = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok ||
+        nclx == nullptr) {
+        return {};
+    }
+    const std::unique_ptr<heif_color_profile_nclx, void (*)(heif_color_profile_nclx*)> owned(
+        nclx, heif_nclx_color_profile_free);
+    const auto primaries = nclx->color_primaries;
+    if (primaries == heif_color_primaries_ITU_R_BT_709_5 ||
+        primaries == heif_color_primaries_unspecified) {
+        return {};
+    }
+    ToneCurve curve = ToneCurve::Bt709;
+    double gamma = 2.2;
+    switch (nclx->transfer_characteristics) {
+        case heif_transfer_characteristic_IEC_61966_2_1:
+        case heif_transfer_characteristic_unspecified:
+            curve = ToneCurve::Srgb;
+            break;
+        case heif_transfer_characteristic_linear:
+            curve = ToneCurve::Gamma;
+            gamma = 1.0;
+            break;
+        case heif_transfer_characteristic_ITU_R_BT_2100_0_PQ:
+        case heif_transfer_characteristic_ITU_R_BT_2100_0_HLG:
+            return {};
+        default:
+            break;
+    }
+    Chromaticities c;
+    c.whiteX = nclx->color_primary_white_x;
+    c.whiteY = nclx->color_primary_white_y;
+    c.redX = nclx->color_primary_red_x;
+    c.redY = nclx->color_primary_red_y;
+    c.greenX = nclx->color_primary_green_x;
+    c.greenY = nclx->color_primary_green_y;
+    c.blueX = nclx->color_primary_blue_x;
+    c.blueY = nclx->color_primary_blue_y;
+    return MakeRgbProfile(c, curve, gamma,
+                          "nclx primaries " + std::to_string(static_cast<int>(primaries)));
+}
 
 class HeifDecoder final : public Decoder {
   public:
@@ -134,6 +187,7 @@ class HeifDecoder final : public Decoder {
         return true;
     }
     FrameInfo ActiveFrame() const override { return frames_[active_].info; }
+    IccProfile ColourProfile() const override { return frames_[active_].icc; }
     QImage Decode(QSize minimum, std::string& error) override;
 
   private:
@@ -213,6 +267,7 @@ std::unique_ptr<Decoder> OpenHeif(const std::filesystem::path& path, std::string
         if (exif.dpiX && *exif.dpiX > 0) {
             frame.info.dpiX = *exif.dpiX;
         }
+        frame.icc = IccOf(handle.get());
         frames.push_back(frame);
     }
     if (frames.empty()) {

@@ -1,7 +1,10 @@
 #include "imaging/ImageFile.h"
 
+#include <algorithm>
+
 #include "imaging/Decoder.h"
 #include "imaging/DecoderTable.h"
+#include "imaging/PhotoMetadata.h"
 #include "imaging/Resampler.h"
 
 namespace vellumo::imaging {
@@ -14,6 +17,7 @@ ImageFile::~ImageFile() = default;
 ImageFile ImageFile::Open(const std::filesystem::path& path) {
     ImageFile file;
     file.decoder_ = OpenDecoder(path, file.error_);
+    file.path_ = path;
     if (file.decoder_) {
         file.error_.clear();
     } else if (file.error_.empty()) {
@@ -62,7 +66,35 @@ int ImageFile::ExifOrientation() const {
     return decoder_ ? decoder_->ExifOrientation() : 0;
 }
 
-bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination, int threads) {
+const CameraData& ImageFile::Camera(bool withGps) {
+    if (!camera_ || cameraWithGps_ != withGps) {
+        camera_ = ReadCameraData(path_, withGps);
+        cameraWithGps_ = withGps;
+    }
+    return *camera_;
+}
+
+IccProfile ImageFile::ColourProfile() const {
+    return decoder_ ? decoder_->ColourProfile() : IccProfile{};
+}
+
+namespace {
+
+// Converts an opaque decoded frame to sRGB in place, before it is scaled: sRGB frames
+// (most photos) cost one cached profile lookup. Frames with transparency are converted
+// once drawn over the page colour (see DrawActiveFrame), which white keeps.
+void ToSrgb(QImage& frame, const IccProfile& profile, int threads) {
+    if (profile.empty() || frame.format() != QImage::Format_RGB888) {
+        return;
+    }
+    ConvertToSrgb(profile, PixelLayout::Rgb8, frame.bits(), frame.width(), frame.height(),
+                  static_cast<size_t>(frame.bytesPerLine()), threads);
+}
+
+}  // namespace
+
+bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination, int threads,
+                                bool keepColours) {
     if (!decoder_) {
         return false;
     }
@@ -73,11 +105,13 @@ bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination, int t
     std::string why;
     // Only the destination's size matters to the decoder: it may decode at a reduced
     // scale that still covers it, and the resampler finishes the job.
-    const QImage frame = decoder_->Decode(QSize(destination.width, destination.height), why);
+    QImage frame = decoder_->Decode(QSize(destination.width, destination.height), why);
     if (frame.isNull()) {
         error_ = why.empty() ? "the frame cannot be decoded" : why;
         return false;
     }
+    const IccProfile profile = keepColours ? IccProfile{} : decoder_->ColourProfile();
+    ToSrgb(frame, profile, threads);
     SourcePixels source;
     source.data = frame.constBits();
     source.width = frame.width();
@@ -90,17 +124,28 @@ bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination, int t
         error_ = "out of memory while scaling the frame";
         return false;
     }
+    if (!profile.empty() && frame.format() != QImage::Format_RGB888) {
+        const int32_t x = std::clamp(destination.x, 0, page.width());
+        const int32_t y = std::clamp(destination.y, 0, page.height());
+        const int32_t right = std::clamp(destination.x + destination.width, x, page.width());
+        const int32_t bottom = std::clamp(destination.y + destination.height, y, page.height());
+        ConvertToSrgb(profile, PixelLayout::Rgb8, page.row(y) + static_cast<size_t>(x) * 3,
+                      right - x, bottom - y, page.stride(), threads);
+    }
     error_.clear();
     return true;
 }
 
-QImage ImageFile::DecodeForDisplay(QSize target) {
+QImage ImageFile::DecodeForDisplay(QSize target, bool keepColours) {
     if (!decoder_) {
         return {};
     }
     std::string why;
     QImage image = decoder_->Decode(target, why);
     error_ = image.isNull() ? why : std::string();
+    if (!image.isNull() && !keepColours) {
+        ToSrgb(image, decoder_->ColourProfile(), 1);
+    }
     return image;
 }
 

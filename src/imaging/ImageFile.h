@@ -8,11 +8,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "imaging/ColourProfiles.h"
 #include "imaging/FrameDimension.h"
 #include "imaging/PageBitmap.h"
+#include "imaging/PageMetadata.h"
 #include "imaging/Rect.h"
 
 namespace vellumo::imaging {
@@ -53,20 +56,31 @@ class ImageFile {
     double HorizontalResolution() const;
     // EXIF orientation of the file, 1 to 8; 0 when absent or not a valid value.
     int ExifOrientation() const;
+    // The ICC profile of the active frame; empty for sRGB or a file that names none.
+    IccProfile ColourProfile() const;
+    // The file's camera data (see PhotoMetadata.h), read once per opened file however
+    // many of its frames become pages.
+    const CameraData& Camera(bool withGps);
 
     // Decodes the active frame and draws it into `destination` of `page` with
     // high-quality bicubic scaling, composited over the page's pixels (so transparent
     // areas keep the page colour), on up to `threads` threads. False when the frame
-    // cannot be decoded.
-    bool DrawActiveFrame(PageBitmap& page, const Rect& destination, int threads = 1);
+    // cannot be decoded. The frame is converted to sRGB from its profile first, unless
+    // `keepColours` asks for the pixels as decoded.
+    bool DrawActiveFrame(PageBitmap& page, const Rect& destination, int threads = 1,
+                         bool keepColours = false);
 
     // Decodes the active frame for display at about `target` size (a decoder may decode
-    // at a reduced scale, never below `target`). A null image on failure.
-    QImage DecodeForDisplay(QSize target);
+    // at a reduced scale, never below `target`); an opaque frame is converted to sRGB
+    // unless `keepColours`. A null image on failure.
+    QImage DecodeForDisplay(QSize target, bool keepColours = false);
 
   private:
     std::unique_ptr<Decoder> decoder_;
     std::string error_;
+    std::filesystem::path path_;
+    std::optional<CameraData> camera_;
+    bool cameraWithGps_ = false;
 };
 
 }  // namespace vellumo::imaging

@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -96,6 +98,7 @@ bool ReadHeader(Session& s, std::FILE* file) {
     s.cinfo.progress = &s.progress.pub;
     jpeg_stdio_src(&s.cinfo, file);
     jpeg_save_markers(&s.cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(&s.cinfo, JPEG_APP0 + 2, 0xFFFF);  // the ICC profile, in pieces
     jpeg_read_header(&s.cinfo, TRUE);
     return true;
 }
@@ -113,9 +116,10 @@ bool Start(Session& s, unsigned denominator, J_COLOR_SPACE out) {
 }
 
 // Phase 3: reads every scanline, each into rowFor(y), through `scratch` when given
-// (CMYK, converted by the caller's `convert`).
+// (CMYK, converted by the profile's `transform` when there is one, else by `convert`).
 using RowConverter = void (*)(const uint8_t* cmyk, uint8_t* rgb, JDIMENSION width, bool inverted);
-bool ReadRows(Session& s, uint8_t* base, size_t stride, uint8_t* scratch, RowConverter convert) {
+bool ReadRows(Session& s, uint8_t* base, size_t stride, uint8_t* scratch, RowConverter convert,
+              const SrgbTransform* transform) {
     if (setjmp(s.err.jump) != 0) {
         return false;
     }
@@ -126,7 +130,9 @@ bool ReadRows(Session& s, uint8_t* base, size_t stride, uint8_t* scratch, RowCon
         if (jpeg_read_scanlines(&s.cinfo, &target, 1) != 1) {
             return false;
         }
-        if (scratch != nullptr) {
+        if (scratch != nullptr && transform != nullptr) {
+            transform->Row(scratch, row, s.cinfo.output_width);
+        } else if (scratch != nullptr) {
             convert(scratch, row, s.cinfo.output_width, inverted);
         }
     }
@@ -167,6 +173,8 @@ struct Header {
     int32_t height = 0;
     double dpiX = 96.0;
     int orientation = 0;
+    bool cmyk = false;
+    IccProfile icc;  // from the APP2 segments; empty when there are none
 };
 
 // One picture of the file: the first at offset 0, the others of a multi-picture file
@@ -202,8 +210,12 @@ class JpegDecoder final : public Decoder {
         return {p.width, p.height, header_.dpiX};
     }
     int ExifOrientation() const override { return header_.orientation; }
+    // A CMYK profile is applied while the pixels are decoded (see Decode), and does not
+    // fit the RGB result, so later steps leave it alone.
+    IccProfile ColourProfile() const override { return header_.icc; }
     QImage Decode(QSize minimum, std::string& error) override;
 
+  private:
   private:
     std::filesystem::path path_;
     Header header_;
@@ -280,8 +292,15 @@ QImage JpegDecoder::Decode(QSize minimum, std::string& error) {
         return {};
     }
     std::vector<uint8_t> scratch(cmyk ? static_cast<size_t>(outW) * 4 : 0);
+    // A profile describes the inks as stored: inverted in Adobe's files, plain otherwise.
+    std::shared_ptr<const SrgbTransform> transform;
+    if (cmyk) {
+        transform = SrgbTransform::For(header_.icc, s.cinfo.saw_Adobe_marker != FALSE
+                                                        ? PixelLayout::InvertedCmyk8
+                                                        : PixelLayout::Cmyk8);
+    }
     if (!ReadRows(s, image.bits(), static_cast<size_t>(image.bytesPerLine()),
-                  cmyk ? scratch.data() : nullptr, CmykToRgb)) {
+                  cmyk ? scratch.data() : nullptr, CmykToRgb, transform.get())) {
         error = s.err.message;
         return {};
     }
@@ -343,6 +362,19 @@ double ResolutionOf(const jpeg_decompress_struct& cinfo, const ExifFields& exif)
     return 96.0;
 }
 
+// The profile the APP2 segments hold, joined; empty when there is none or its pieces do
+// not fit together.
+IccProfile IccOf(Session& s) {
+    JOCTET* data = nullptr;
+    unsigned int length = 0;
+    if (setjmp(s.err.jump) != 0 || jpeg_read_icc_profile(&s.cinfo, &data, &length) == FALSE) {
+        return {};
+    }
+    IccProfile icc(data, data + length);
+    std::free(data);
+    return icc;
+}
+
 }  // namespace
 
 std::optional<JpegEmbedding> ProbeJpegForEmbedding(const std::filesystem::path& path) {
@@ -400,6 +432,8 @@ std::unique_ptr<Decoder> OpenJpeg(const std::filesystem::path& path, std::string
     }
     header.orientation = exif.orientation;
     header.dpiX = ResolutionOf(s.cinfo, exif);
+    header.cmyk = IsCmyk(s.cinfo.jpeg_color_space);
+    header.icc = IccOf(s);
     std::vector<Picture> pictures = ListPictures(path, file.get(), header);
     return std::make_unique<JpegDecoder>(path, header, std::move(pictures));
 }

@@ -62,6 +62,7 @@ struct Scan {
     JxlBasicInfo info{};
     std::vector<int32_t> shown;
     ExifFields exif;
+    IccProfile icc;  // of the decoded samples (libjxl's "data" colour space)
 };
 
 class JxlFileDecoder final : public Decoder {
@@ -87,6 +88,7 @@ class JxlFileDecoder final : public Decoder {
         const QSize size = ShownSize(scan_.info);
         return {size.width(), size.height(), scan_.exif.dpiX.value_or(96.0)};
     }
+    IccProfile ColourProfile() const override { return scan_.icc; }
     QImage Decode(QSize minimum, std::string& error) override;
 
   private:
@@ -188,7 +190,8 @@ class ExifBox {
 };
 
 std::optional<Scan> ScanFile(const std::vector<uint8_t>& bytes, std::string& error) {
-    const Session session = StartSession(bytes, JXL_DEC_BASIC_INFO | JXL_DEC_FRAME | JXL_DEC_BOX);
+    const Session session = StartSession(
+        bytes, JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING | JXL_DEC_FRAME | JXL_DEC_BOX);
     if (!session) {
         error = "out of memory";
         return std::nullopt;
@@ -209,6 +212,17 @@ std::optional<Scan> ScanFile(const std::vector<uint8_t>& bytes, std::string& err
                 return std::nullopt;
             }
             haveInfo = true;
+        } else if (status == JXL_DEC_COLOR_ENCODING) {
+            size_t size = 0;
+            if (JxlDecoderGetICCProfileSize(dec, nullptr, JXL_COLOR_PROFILE_TARGET_DATA, &size) ==
+                    JXL_DEC_SUCCESS &&
+                size > 0 && size <= kMaxExifBytes) {
+                scan.icc.resize(size);
+                if (JxlDecoderGetColorAsICCProfile(dec, nullptr, JXL_COLOR_PROFILE_TARGET_DATA,
+                                                   scan.icc.data(), size) != JXL_DEC_SUCCESS) {
+                    scan.icc.clear();
+                }
+            }
         } else if (status == JXL_DEC_BOX) {
             JxlBoxType type{};
             if (JxlDecoderGetBoxType(dec, type, JXL_TRUE) == JXL_DEC_SUCCESS &&

@@ -10,6 +10,7 @@
 #include "imaging/TiffFileIo.h"
 #include "imaging/TiffMessages.h"
 #include "imaging/TiffPageCopy.h"
+#include "imaging/TiffPageMetadata.h"
 #include "imaging/TiffStripPipeline.h"
 
 namespace vellumo::imaging {
@@ -114,9 +115,7 @@ bool MultiPageTiffWriter::State::SetTags(const PageBitmap& page, int32_t rowsPer
     }
     return ok && Set(TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(rowsPerStrip)) &&
            Set(TIFFTAG_XRESOLUTION, page.dpiX()) && Set(TIFFTAG_YRESOLUTION, page.dpiY()) &&
-           Set(TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH) &&
-           // The total is not known while pages stream in; 0 says so.
-           Set(TIFFTAG_PAGENUMBER, std::min(pages, 0xFFFF), 0);
+           Set(TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
 }
 
 bool MultiPageTiffWriter::State::WriteStripsOwnLzw(const PageBitmap& page, int32_t rowsPerStrip,
@@ -166,7 +165,11 @@ bool MultiPageTiffWriter::State::WriteStripsLibtiff(const PageBitmap& page, int3
 bool MultiPageTiffWriter::State::WritePage(const PageBitmap& page, std::string& error) {
     messages.Reset();
     const int32_t rowsPerStrip = RowsPerStrip(page, options);
-    if (!SetTags(page, rowsPerStrip)) {
+    // The camera's directories go first: the page's own directory points to them.
+    CameraDirectories directories;
+    if (!WriteCameraDirectories(tiff, page.metadata().camera, directories) ||
+        !SetTags(page, rowsPerStrip) ||
+        !SetPageMetadataTags(tiff, page.metadata(), directories, pages)) {
         error = Cause();
         return false;
     }

@@ -3,8 +3,8 @@
 // directory the moment it is appended, so the file on disk is a valid TIFF holding every
 // completed page after each AppendPage: a run that stops, or a process killed between
 // pages, leaves a readable file. Pages are 24-bit RGB (chunky) with their own size and
-// resolution. LZW strips are compressed by our own encoder on several threads; the other
-// compressions go through libtiff.
+// resolution, and the page's metadata (see TiffPageMetadata.h). LZW strips are compressed by our
+// own encoder on several threads; the other compressions go through libtiff.
 
 #include <filesystem>
 #include <functional>

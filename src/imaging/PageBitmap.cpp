@@ -31,6 +31,7 @@ PageBitmap PageBitmap::Clone() const {
     copy.height_ = height_;
     copy.dpiX_ = dpiX_;
     copy.dpiY_ = dpiY_;
+    copy.metadata_ = metadata_;
     return copy;
 }
 

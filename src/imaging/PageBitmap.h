@@ -1,12 +1,14 @@
 #pragma once
 // A page: a 24-bit RGB bitmap (bytes R, G, B per pixel, rows top-down, no padding)
-// with a resolution. Pages are what the conversion draws onto and what the writers
-// write; they own their memory and copy only when asked to (Clone).
+// with a resolution and the metadata the writers record with it. Pages are what the conversion
+// draws onto and what the writers write; they own their memory and copy only when asked to (Clone).
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
+
+#include "imaging/PageMetadata.h"
 
 namespace vellumo::imaging {
 
@@ -68,6 +70,10 @@ class PageBitmap {
     // False (nothing changed) for a resolution that is not a positive finite number.
     bool SetResolution(double dpiX, double dpiY);
 
+    // Name, place, camera data and colour profile; empty until the run sets them.
+    PageMetadata& metadata() { return metadata_; }
+    const PageMetadata& metadata() const { return metadata_; }
+
     // Replaces the pixels with a buffer of the given size (used by rotation, which
     // swaps the sides). `pixels` must hold width * height * 3 bytes.
     void Adopt(std::unique_ptr<uint8_t[]> pixels, int32_t width, int32_t height);
@@ -78,6 +84,7 @@ class PageBitmap {
     int32_t height_ = 0;
     double dpiX_ = 96.0;
     double dpiY_ = 96.0;
+    PageMetadata metadata_;
 };
 
 }  // namespace vellumo::imaging

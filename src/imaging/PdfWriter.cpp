@@ -109,6 +109,26 @@ bool PdfWriter::CheckStream(const char* what) {
     return false;
 }
 
+// The colour space of RGB pictures: their ICC profile, written once for all pages that
+// share it, or device RGB without one.
+std::string PdfWriter::RgbSpace(std::span<const uint8_t> icc) {
+    if (icc.empty()) {
+        return "/DeviceRGB";
+    }
+    std::vector<uint8_t> key(icc.begin(), icc.end());
+    auto it = profiles_.find(key);
+    if (it == profiles_.end()) {
+        const int object = NewObject();
+        BeginObject(object);
+        Write("<< /N 3 /Alternate /DeviceRGB /Length " + std::to_string(icc.size()) +
+              " >>\nstream\n");
+        Write(icc.data(), icc.size());
+        Write("\nendstream\nendobj\n");
+        it = profiles_.emplace(std::move(key), object).first;
+    }
+    return "[/ICCBased " + std::to_string(it->second) + " 0 R]";
+}
+
 bool PdfWriter::AddPage(int imageObject, int32_t width, int32_t height, double dpiX, double dpiY) {
     const std::string w = Number(Points(width, dpiX));
     const std::string h = Number(Points(height, dpiY));
@@ -133,11 +153,12 @@ bool PdfWriter::AppendJpeg(const JpegPicture& picture) {
     if (failed_ || !out_.is_open()) {
         return false;
     }
+    // Written before the picture's own object begins.
+    const std::string space = picture.components == 1 ? "/DeviceGray" : RgbSpace(picture.icc);
     const int imageObject = NewObject();
     BeginObject(imageObject);
     Write("<< /Type /XObject /Subtype /Image /Width " + std::to_string(picture.width) +
-          " /Height " + std::to_string(picture.height) + " /ColorSpace " +
-          (picture.components == 1 ? "/DeviceGray" : "/DeviceRGB") +
+          " /Height " + std::to_string(picture.height) + " /ColorSpace " + space +
           " /BitsPerComponent 8 /Filter /DCTDecode /Length " +
           std::to_string(picture.bytes.size()) + " >>\nstream\n");
     Write(picture.bytes.data(), picture.bytes.size());
@@ -147,11 +168,12 @@ bool PdfWriter::AppendJpeg(const JpegPicture& picture) {
 }
 
 bool PdfWriter::WriteFlateImage(const PageBitmap& page, int imageObject) {
+    const std::string space = RgbSpace(page.metadata().icc);
     const int lengthObject = NewObject();
     BeginObject(imageObject);
     Write("<< /Type /XObject /Subtype /Image /Width " + std::to_string(page.width()) + " /Height " +
-          std::to_string(page.height()) +
-          " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /DecodeParms "
+          std::to_string(page.height()) + " /ColorSpace " + space +
+          " /BitsPerComponent 8 /Filter /FlateDecode /DecodeParms "
           "<< /Predictor 15 /Colors 3 /BitsPerComponent 8 /Columns " +
           std::to_string(page.width()) + " >> /Length " + std::to_string(lengthObject) +
           " 0 R >>\nstream\n");
@@ -223,6 +245,7 @@ bool PdfWriter::AppendPage(const PageBitmap& page, int jpegQuality) {
     picture.height = page.height();
     picture.dpiX = page.dpiX();
     picture.dpiY = page.dpiY();
+    picture.icc = page.metadata().icc;
     return AppendJpeg(picture);
 }
 

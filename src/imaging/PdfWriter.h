@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct JpegPicture {
     int components = 3;  // 1 grey, 3 YCbCr colour
     double dpiX = 96;
     double dpiY = 96;
+    std::span<const uint8_t> icc;  // the RGB colours' profile; none: device RGB
 };
 
 class PdfWriter {
@@ -56,12 +58,14 @@ class PdfWriter {
     bool CheckStream(const char* what);
     bool AddPage(int imageObject, int32_t width, int32_t height, double dpiX, double dpiY);
     bool WriteFlateImage(const PageBitmap& page, int imageObject);
+    std::string RgbSpace(std::span<const uint8_t> icc);
 
     std::ofstream out_;
     std::string name_;
     uint64_t offset_ = 0;
-    std::vector<uint64_t> objectOffsets_;  // by object number; [0] unused
-    std::vector<int> pages_;               // page object numbers
+    std::vector<uint64_t> objectOffsets_;           // by object number; [0] unused
+    std::vector<int> pages_;                        // page object numbers
+    std::map<std::vector<uint8_t>, int> profiles_;  // ICC profile streams written, by bytes
     bool failed_ = false;
     std::string error_;
 };

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cmath>
 #include <csetjmp>
 #include <cstring>
 #include <vector>
@@ -76,7 +77,46 @@ struct Header {
     int bitDepth = 0;
     bool transparency = false;  // alpha channel or tRNS
     double dpiX = 96.0;
+    IccProfile icc;
 };
+
+// PNG's own gamma for sRGB-like files, 1/2.2 in units of 1/100000, and how far from it a
+// file may be and still count as sRGB.
+constexpr int kSrgbLikeGamma = 45455;
+constexpr int kGammaSlack = 1000;
+
+// The colour description: iCCP, else sRGB, else a profile made from cHRM and gAMA. Called
+// inside ReadInfo's setjmp.
+IccProfile ColourOf(png_structp png, png_infop info) {
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 length = 0;
+    if (png_get_iCCP(png, info, &name, &compression, &profile, &length) != 0 &&
+        profile != nullptr) {
+        return IccProfile(profile, profile + length);
+    }
+    int intent = 0;
+    if (png_get_sRGB(png, info, &intent) != 0) {
+        return {};
+    }
+    png_fixed_point gamma = 0;
+    const bool hasGamma = png_get_gAMA_fixed(png, info, &gamma) != 0 && gamma > 0;
+    Chromaticities c;
+    double wx, wy, rx, ry, gx, gy, bx, by;
+    const bool hasChromaticities =
+        png_get_cHRM(png, info, &wx, &wy, &rx, &ry, &gx, &gy, &bx, &by) != 0;
+    if (hasChromaticities) {
+        c = {wx, wy, rx, ry, gx, gy, bx, by};
+    }
+    if (!hasChromaticities && (!hasGamma || std::abs(gamma - kSrgbLikeGamma) < kGammaSlack)) {
+        return {};
+    }
+    if (!hasGamma) {
+        return MakeRgbProfile(c, ToneCurve::Srgb, 2.2, "PNG cHRM");
+    }
+    return MakeRgbProfile(c, ToneCurve::Gamma, 100000.0 / gamma, "PNG gAMA/cHRM");
+}
 
 bool CreateSession(Session& s) {
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s.error, OnPngError, OnPngWarning);
@@ -113,6 +153,7 @@ bool ReadInfo(Session& s, std::FILE* file, Header& h) {
         resX > 0) {
         h.dpiX = resX * kInchesPerMetre;
     }
+    h.icc = ColourOf(s.png, s.info);
     return true;
 }
 
@@ -173,6 +214,7 @@ class PngDecoder final : public SingleFrameDecoder {
         return {static_cast<int32_t>(header_.width), static_cast<int32_t>(header_.height),
                 header_.dpiX};
     }
+    IccProfile ColourProfile() const override { return header_.icc; }
     QImage Decode(QSize minimum, std::string& error) override;
 
   private:

@@ -1,5 +1,6 @@
 #include "imaging/QtDecoder.h"
 
+#include <QColorSpace>
 #include <QImageReader>
 #include <QString>
 #include <cstdint>
@@ -58,10 +59,13 @@ class QtDecoder final : public Decoder {
     FrameInfo ActiveFrame() const override {
         return {layout_.size.width(), layout_.size.height(), layout_.dpiX};
     }
+    // Known once a frame was decoded: Qt's readers hand the profile over with the pixels.
+    IccProfile ColourProfile() const override { return icc_; }
     QImage Decode(QSize minimum, std::string& error) override;
 
   private:
     std::filesystem::path path_;
+    IccProfile icc_;
     QByteArray format_;
     std::string name_;
     Layout layout_;
@@ -99,6 +103,9 @@ QImage QtDecoder::Decode(QSize, std::string& error) {
         error = "the file changed since it was opened";
         return {};
     }
+    const QByteArray icc =
+        image.colorSpace().isValid() ? image.colorSpace().iccProfile() : QByteArray();
+    icc_.assign(icc.begin(), icc.end());
     image.convertTo(image.hasAlphaChannel() ? QImage::Format_RGBA8888_Premultiplied
                                             : QImage::Format_RGB888);
     if (image.isNull()) {

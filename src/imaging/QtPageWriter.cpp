@@ -1,8 +1,12 @@
 // SaveJpeg and SavePng through Qt's image writers.
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <cstring>
 
+#include "imaging/ExifEncoder.h"
+#include "imaging/MetadataSegments.h"
 #include "imaging/PageWriters.h"
 #include "imaging/WriterFiles.h"
 
@@ -24,12 +28,30 @@ WriteOutcome WriteWithQt(const PageBitmap& page, const WriteTarget& target, cons
     view.setDotsPerMeterX(DotsPerMeter(page.dpiX()));
     view.setDotsPerMeterY(DotsPerMeter(page.dpiY()));
 
+    const std::vector<uint8_t> exif = EncodeExif(page.metadata());
+    const IccProfile& icc = page.metadata().icc;
+    const bool jpeg = std::strcmp(format, "jpeg") == 0;
     return WriteWholeFile(target, [&](QIODevice& file) -> std::string {
-        QImageWriter writer(&file, format);
-        if (quality >= 0) {
-            writer.setQuality(quality);
+        const auto write = [&](QIODevice& into) -> std::string {
+            QImageWriter writer(&into, format);
+            if (quality >= 0) {
+                writer.setQuality(quality);
+            }
+            return writer.write(view) ? std::string() : writer.errorString().toStdString();
+        };
+        if (exif.empty() && icc.empty()) {
+            return write(file);
         }
-        return writer.write(view) ? std::string() : writer.errorString().toStdString();
+        // The metadata goes into the encoded file's header, so it is made in memory first.
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        if (std::string why = write(buffer); !why.empty()) {
+            return why;
+        }
+        const QByteArray whole = jpeg ? AddJpegMetadata(buffer.data(), exif, icc)
+                                      : AddPngMetadata(buffer.data(), exif, icc);
+        return WriteAll(file, whole.constData(), whole.size()) ? std::string()
+                                                               : "the file could not be written";
     });
 }
 

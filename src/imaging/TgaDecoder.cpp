@@ -129,7 +129,8 @@ QImage TgaDecoder::Decode(QSize, std::string& error) {
             error = "the TGA palette is cut short";
             return {};
         }
-        for (size_t i = 0; i < h.mapLength; ++i) {
+        // A true-colour image may carry a palette of any entry size: it is skipped.
+        for (size_t i = 0; h.mapped() && i < h.mapLength; ++i) {
             palette.push_back(Colour(&b[at + i * entryBytes], h.mapDepth, alpha));
         }
         at += mapBytes;

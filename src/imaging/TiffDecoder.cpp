@@ -54,6 +54,8 @@ struct Page {
     double dpiX = 96.0;
     bool hasAlpha = false;
     bool tooManySamples = false;  // refused: the decoders would size buffers from it
+    int orientation = 0;          // the Orientation tag, 1 to 8; 0 when absent or invalid
+    IccProfile icc;
 };
 
 Page ReadPage(TIFF* tif) {
@@ -76,6 +78,16 @@ Page ReadPage(TIFF* tif) {
         } else if (unit == RESUNIT_CENTIMETER) {
             page.dpiX = xres * 2.54;
         }
+    }
+    uint16_t orientation = 0;
+    if (TIFFGetField(tif, TIFFTAG_ORIENTATION, &orientation) == 1 && orientation >= 1 &&
+        orientation <= 8) {
+        page.orientation = orientation;
+    }
+    uint32_t iccBytes = 0;
+    const uint8_t* icc = nullptr;
+    if (TIFFGetField(tif, TIFFTAG_ICCPROFILE, &iccBytes, &icc) == 1 && icc != nullptr) {
+        page.icc.assign(icc, icc + iccBytes);
     }
     uint16_t extraCount = 0;
     uint16_t* extraTypes = nullptr;
@@ -115,6 +127,10 @@ class TiffDecoder final : public Decoder {
         const Page& page = pages_[static_cast<size_t>(active_)];
         return {page.width, page.height, page.dpiX};
     }
+    int ExifOrientation() const override {
+        return pages_[static_cast<size_t>(active_)].orientation;
+    }
+    IccProfile ColourProfile() const override { return pages_[static_cast<size_t>(active_)].icc; }
     QImage Decode(QSize minimum, std::string& error) override;
 
   private:
@@ -149,9 +165,12 @@ QImage TiffDecoder::Decode(QSize, std::string& error) {
             error = "out of memory for the decoded page";
             return {};
         }
-        if (TIFFReadRGBAImageOriented(
-                tif, static_cast<uint32_t>(page.width), static_cast<uint32_t>(page.height),
-                reinterpret_cast<uint32_t*>(image.bits()), ORIENTATION_TOPLEFT, 1) != 1) {
+        // Asking for the page's own orientation gives the rows as stored, like every
+        // other decoder: turning upright is --auto-orient's job, from ExifOrientation.
+        const int stored = page.orientation != 0 ? page.orientation : ORIENTATION_TOPLEFT;
+        if (TIFFReadRGBAImageOriented(tif, static_cast<uint32_t>(page.width),
+                                      static_cast<uint32_t>(page.height),
+                                      reinterpret_cast<uint32_t*>(image.bits()), stored, 1) != 1) {
             std::snprintf(why, sizeof why, "%s",
                           sink_->lastError.empty() ? "cannot decode the TIFF page"
                                                    : sink_->lastError.c_str());

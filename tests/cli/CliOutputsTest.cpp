@@ -51,6 +51,14 @@ struct Flat {
 
 // ---- PDF ----
 
+size_t CountOf(const std::string& text, const std::string& word) {
+    size_t count = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 TEST(CliOutputs, PdfEmbedsUnchangedJpegsAsTheyAreAndStoresOtherPagesLosslessly) {
     REQUIRE_TOOL("/usr/bin/pdfimages");
     REQUIRE_TOOL("/usr/bin/qpdf");
@@ -70,6 +78,11 @@ TEST(CliOutputs, PdfEmbedsUnchangedJpegsAsTheyAreAndStoresOtherPagesLosslessly) 
     const std::string list = Tool("/usr/bin/pdfimages", {"-list", out}).out;
     EXPECT_THAT(list, HasSubstr("jpeg"));
     EXPECT_THAT(list, HasSubstr("image"));  // the PNG page: Flate, not JPEG
+    // Both pages say they are sRGB (an ICC-based colour space); --strip says nothing.
+    EXPECT_EQ(CountOf(list, " icc "), 2u) << list;
+    const std::string stripped = files.folder / "stripped.pdf";
+    ASSERT_EQ(Cli({jpeg, files.a, "--strip", "-o", stripped}).exitCode, 0);
+    EXPECT_EQ(CountOf(Tool("/usr/bin/pdfimages", {"-list", stripped}).out, " icc "), 0u);
 
     // A turned JPEG is drawn again; with --compression jpeg no page is lossless.
     const std::string turned = files.folder / "turned.pdf";

@@ -14,6 +14,7 @@
 #include "ReadTestSupport.h"
 #include "imaging/ApngFrames.h"
 #include "imaging/ImageFile.h"
+#include "imaging/TgaDecoder.h"
 #include "imaging/VectorDecoder.h"
 #include "support/CorpusManifest.h"
 
@@ -284,25 +285,38 @@ TEST(FrameIndexCrashers, ListOnlyFramesInsideTheCanvas) {
     }
 }
 
-// Metafiles the fuzzer found harmful to the libraries that play them (an empty EMF, a
-// WMF whose largest record claims gigabytes, one whose bitmap claims billions of
-// pixels): refused with a reason before the library sees them.
-TEST(MetafileCrashers, AreRefusedWithAReason) {
+// Inputs the fuzzer found harmful, replayed through their decoder. Metafiles that harmed
+// the libraries playing them (an empty EMF, a WMF whose largest record claims gigabytes,
+// one whose bitmap claims billions of pixels) must be refused with a reason before the
+// library sees them; the others may also decode, to a picture of the frame's size.
+TEST(DecoderCrashers, AreRefusedWithAReasonOrDecodeWhole) {
     const auto root = std::filesystem::path(VELLUMO_TEST_DATA_DIR) / "crashers";
     const struct {
         const char* folder;
         std::unique_ptr<Decoder> (*open)(const std::filesystem::path&, std::string&);
-    } targets[] = {{"emf_decode", OpenEmf}, {"wmf_decode", OpenWmf}};
+        bool mustRefuse;
+    } targets[] = {{"emf_decode", OpenEmf, true},
+                   {"wmf_decode", OpenWmf, true},
+                   {"tga_decode", OpenTga, false}};
     int replayed = 0;
     for (const auto& t : targets) {
         for (const auto& entry : std::filesystem::directory_iterator(root / t.folder)) {
-            std::string error;
-            EXPECT_EQ(t.open(entry.path(), error), nullptr) << entry.path();
-            EXPECT_FALSE(error.empty()) << entry.path();
+            SCOPED_TRACE(entry.path().string());
             ++replayed;
+            std::string error;
+            const std::unique_ptr<Decoder> decoder = t.open(entry.path(), error);
+            if (t.mustRefuse || decoder == nullptr) {
+                EXPECT_EQ(decoder, nullptr);
+                EXPECT_FALSE(error.empty());
+                continue;
+            }
+            const FrameInfo frame = decoder->ActiveFrame();
+            const QImage image = decoder->Decode(QSize(), error);
+            EXPECT_TRUE(image.isNull() ? !error.empty()
+                                       : image.size() == QSize(frame.width, frame.height));
         }
     }
-    EXPECT_GE(replayed, 3);
+    EXPECT_GE(replayed, 4);
 }
 
 // ---- the suites' deliberately broken files ----

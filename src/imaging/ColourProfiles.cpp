@@ -1,0 +1,331 @@
+#include "imaging/ColourProfiles.h"
+
+#include <lcms2.h>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+
+namespace vellumo::imaging {
+namespace {
+
+struct ProfileCloser {
+    void operator()(void* p) const { cmsCloseProfile(p); }
+};
+using Profile = std::unique_ptr<void, ProfileCloser>;
+
+struct CurveFree {
+    void operator()(cmsToneCurve* c) const { cmsFreeToneCurve(c); }
+};
+using Curve = std::unique_ptr<cmsToneCurve, CurveFree>;
+
+Profile OpenProfile(std::span<const uint8_t> icc) {
+    if (icc.empty() || icc.size() > 0xFFFFFFFFu) {
+        return nullptr;
+    }
+    return Profile(cmsOpenProfileFromMem(icc.data(), static_cast<cmsUInt32Number>(icc.size())));
+}
+
+IccProfile SaveProfile(cmsHPROFILE profile) {
+    cmsUInt32Number size = 0;
+    if (cmsSaveProfileToMem(profile, nullptr, &size) == FALSE || size == 0) {
+        return {};
+    }
+    IccProfile bytes(size);
+    if (cmsSaveProfileToMem(profile, bytes.data(), &size) == FALSE) {
+        return {};
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+void SetDescription(cmsHPROFILE profile, const std::string& text) {
+    cmsMLU* mlu = cmsMLUalloc(nullptr, 1);
+    if (mlu == nullptr) {
+        return;
+    }
+    cmsMLUsetASCII(mlu, "en", "US", text.c_str());
+    cmsWriteTag(profile, cmsSigProfileDescriptionTag, mlu);
+    cmsMLUfree(mlu);
+}
+
+// The IEC 61966-2-1 curve as LittleCMS's parametric type 4.
+Curve SrgbCurve() {
+    const cmsFloat64Number p[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
+    return Curve(cmsBuildParametricToneCurve(nullptr, 4, p));
+}
+
+// What a profile of ours is compared with to call it sRGB.
+struct SrgbReference {
+    cmsCIEXYZ colorants[3];
+    Curve curve;
+};
+
+const SrgbReference& Reference() {
+    static const SrgbReference reference = [] {
+        SrgbReference r{};
+        Profile srgb(cmsCreate_sRGBProfile());
+        const cmsTagSignature tags[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag,
+                                         cmsSigBlueColorantTag};
+        for (int i = 0; i < 3; ++i) {
+            if (srgb) {
+                if (const auto* xyz =
+                        static_cast<const cmsCIEXYZ*>(cmsReadTag(srgb.get(), tags[i]))) {
+                    r.colorants[i] = *xyz;
+                }
+            }
+        }
+        r.curve = SrgbCurve();
+        return r;
+    }();
+    return reference;
+}
+
+// Colorants within this of sRGB's (XYZ, D50) and curves within this of its curve (0 to 1
+// scale, about 1/255) look the same on an 8-bit page.
+constexpr double kColorantTolerance = 0.003;
+constexpr double kCurveTolerance = 0.004;
+
+bool NearSrgb(cmsHPROFILE profile) {
+    if (cmsGetColorSpace(profile) != cmsSigRgbData || cmsIsMatrixShaper(profile) == FALSE) {
+        return false;
+    }
+    const SrgbReference& ref = Reference();
+    const cmsTagSignature colorants[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag,
+                                          cmsSigBlueColorantTag};
+    const cmsTagSignature curves[3] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+    for (int i = 0; i < 3; ++i) {
+        const auto* xyz = static_cast<const cmsCIEXYZ*>(cmsReadTag(profile, colorants[i]));
+        const auto* curve = static_cast<const cmsToneCurve*>(cmsReadTag(profile, curves[i]));
+        if (xyz == nullptr || curve == nullptr || ref.curve == nullptr) {
+            return false;
+        }
+        const cmsCIEXYZ& want = ref.colorants[i];
+        if (std::abs(xyz->X - want.X) > kColorantTolerance ||
+            std::abs(xyz->Y - want.Y) > kColorantTolerance ||
+            std::abs(xyz->Z - want.Z) > kColorantTolerance) {
+            return false;
+        }
+        for (int step = 0; step <= 32; ++step) {
+            const float v = static_cast<float>(step) / 32.0f;
+            if (std::abs(cmsEvalToneCurveFloat(curve, v) -
+                         cmsEvalToneCurveFloat(ref.curve.get(), v)) > kCurveTolerance) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+cmsUInt32Number InputFormat(PixelLayout layout, cmsColorSpaceSignature space) {
+    const bool gray = space == cmsSigGrayData;
+    switch (layout) {
+        case PixelLayout::Rgb8:
+            // A gray profile reads the first of the three equal channels.
+            return gray ? (COLORSPACE_SH(PT_GRAY) | CHANNELS_SH(1) | BYTES_SH(1) | EXTRA_SH(2))
+                        : TYPE_RGB_8;
+        case PixelLayout::Cmyk8:
+            return TYPE_CMYK_8;
+        case PixelLayout::InvertedCmyk8:
+            return TYPE_CMYK_8_REV;
+    }
+    return 0;
+}
+
+bool Fits(PixelLayout layout, cmsColorSpaceSignature space) {
+    switch (layout) {
+        case PixelLayout::Rgb8:
+            return space == cmsSigRgbData || space == cmsSigGrayData;
+        case PixelLayout::Cmyk8:
+        case PixelLayout::InvertedCmyk8:
+            return space == cmsSigCmykData;
+    }
+    return false;
+}
+
+std::shared_ptr<const SrgbTransform> MakeTransform(std::span<const uint8_t> icc,
+                                                   PixelLayout layout) {
+    const Profile source = OpenProfile(icc);
+    if (!source || !Fits(layout, cmsGetColorSpace(source.get()))) {
+        return nullptr;
+    }
+    const bool cmyk = layout == PixelLayout::Cmyk8 || layout == PixelLayout::InvertedCmyk8;
+    if (!cmyk && NearSrgb(source.get())) {
+        return nullptr;
+    }
+    const Profile srgb(cmsCreate_sRGBProfile());
+    if (!srgb) {
+        return nullptr;
+    }
+    // No one-pixel cache: the transform is shared by the threads of a run.
+    cmsHTRANSFORM handle = cmsCreateTransform(
+        source.get(), InputFormat(layout, cmsGetColorSpace(source.get())), srgb.get(), TYPE_RGB_8,
+        INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE);
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    return std::make_shared<const SrgbTransform>(handle);
+}
+
+// Albums mix few profiles; past this many the cache starts again rather than grow.
+constexpr size_t kMaxCachedTransforms = 32;
+
+struct TransformCache {
+    std::mutex mutex;
+    // Keyed by the layout and the profile's bytes (hashed by the map).
+    std::unordered_map<std::string, std::shared_ptr<const SrgbTransform>> transforms;
+};
+
+TransformCache& Cache() {
+    static TransformCache cache;
+    return cache;
+}
+
+}  // namespace
+
+std::span<const uint8_t> SrgbProfile() {
+    static const IccProfile bytes = [] {
+        const Profile srgb(cmsCreate_sRGBProfile());
+        if (!srgb) {
+            return IccProfile{};
+        }
+        // Version 4 keeps the tone curves as parameters: about 600 bytes a page instead of
+        // the 25 KB of version 2's tables.
+        SetDescription(srgb.get(), "sRGB");
+        return SaveProfile(srgb.get());
+    }();
+    return bytes;
+}
+
+bool IsSrgbEquivalent(std::span<const uint8_t> icc) {
+    if (icc.empty()) {
+        return true;
+    }
+    const Profile profile = OpenProfile(icc);
+    return profile && NearSrgb(profile.get());
+}
+
+bool DescribesRgbPixels(std::span<const uint8_t> icc) {
+    const Profile profile = OpenProfile(icc);
+    return profile && Fits(PixelLayout::Rgb8, cmsGetColorSpace(profile.get()));
+}
+
+std::string ProfileDescription(std::span<const uint8_t> icc) {
+    if (icc.empty()) {
+        return "sRGB";
+    }
+    const Profile profile = OpenProfile(icc);
+    if (!profile) {
+        return "unreadable ICC profile";
+    }
+    char text[256] = {};
+    const cmsUInt32Number length =
+        cmsGetProfileInfoASCII(profile.get(), cmsInfoDescription, "en", "US", text, sizeof text);
+    std::string description(text, std::min<size_t>(length, sizeof text));
+    description.erase(std::find(description.begin(), description.end(), '\0'), description.end());
+    return description.empty() ? std::string("ICC profile without a name") : description;
+}
+
+IccProfile MakeRgbProfile(const Chromaticities& c, ToneCurve tone, double gamma,
+                          const std::string& description) {
+    const cmsCIExyY white{c.whiteX, c.whiteY, 1.0};
+    const cmsCIExyYTRIPLE primaries{
+        {c.redX, c.redY, 1.0}, {c.greenX, c.greenY, 1.0}, {c.blueX, c.blueY, 1.0}};
+    Curve curve;
+    switch (tone) {
+        case ToneCurve::Srgb:
+            curve = SrgbCurve();
+            break;
+        case ToneCurve::Bt709: {
+            const cmsFloat64Number p[5] = {1.0 / 0.45, 1.0 / 1.099, 0.099 / 1.099, 1.0 / 4.5,
+                                           0.081};
+            curve.reset(cmsBuildParametricToneCurve(nullptr, 4, p));
+            break;
+        }
+        case ToneCurve::Gamma:
+            if (!(gamma > 0.1 && gamma < 10.0)) {
+                return {};
+            }
+            curve.reset(cmsBuildGamma(nullptr, gamma));
+            break;
+    }
+    if (!curve) {
+        return {};
+    }
+    cmsToneCurve* curves[3] = {curve.get(), curve.get(), curve.get()};
+    const Profile profile(cmsCreateRGBProfile(&white, &primaries, curves));
+    if (!profile) {
+        return {};
+    }
+    if (!description.empty()) {
+        SetDescription(profile.get(), description);
+    }
+    return SaveProfile(profile.get());
+}
+
+std::shared_ptr<const SrgbTransform> SrgbTransform::For(std::span<const uint8_t> icc,
+                                                        PixelLayout layout) {
+    if (icc.empty()) {
+        return nullptr;
+    }
+    std::string key(1, static_cast<char>('0' + static_cast<int>(layout)));
+    key.append(reinterpret_cast<const char*>(icc.data()), icc.size());
+    TransformCache& cache = Cache();
+    {
+        const std::lock_guard lock(cache.mutex);
+        if (const auto found = cache.transforms.find(key); found != cache.transforms.end()) {
+            return found->second;
+        }
+    }
+    // Made outside the lock: two threads may both make one, and one of them is kept.
+    std::shared_ptr<const SrgbTransform> made = MakeTransform(icc, layout);
+    const std::lock_guard lock(cache.mutex);
+    if (cache.transforms.size() >= kMaxCachedTransforms) {
+        cache.transforms.clear();
+    }
+    return cache.transforms.emplace(std::move(key), std::move(made)).first->second;
+}
+
+SrgbTransform::~SrgbTransform() {
+    cmsDeleteTransform(handle_);
+}
+
+void SrgbTransform::Row(const uint8_t* in, uint8_t* out, size_t pixels) const {
+    cmsDoTransform(handle_, in, out, static_cast<cmsUInt32Number>(pixels));
+}
+
+void ConvertToSrgb(std::span<const uint8_t> icc, PixelLayout layout, uint8_t* pixels, int32_t width,
+                   int32_t height, size_t stride, int threads) {
+    const std::shared_ptr<const SrgbTransform> transform = SrgbTransform::For(icc, layout);
+    if (!transform || width <= 0 || height <= 0) {
+        return;
+    }
+    const auto convertRows = [&](int32_t first, int32_t end) {
+        for (int32_t y = first; y < end; ++y) {
+            uint8_t* row = pixels + stride * static_cast<size_t>(y);
+            transform->Row(row, row, static_cast<size_t>(width));
+        }
+    };
+    // Small images are not worth a thread.
+    const int parts = std::clamp(std::min(threads, height / 64), 1, 16);
+    std::vector<std::thread> helpers;
+    const int32_t band = (height + parts - 1) / parts;
+    for (int part = 1; part < parts; ++part) {
+        const int32_t first = band * part;
+        try {
+            helpers.emplace_back(convertRows, first, std::min(height, first + band));
+        } catch (const std::system_error&) {
+            convertRows(first, std::min(height, first + band));  // no thread: do it here
+        }
+    }
+    convertRows(0, std::min(height, band));
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+}
+
+}  // namespace vellumo::imaging
