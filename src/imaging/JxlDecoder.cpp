@@ -92,59 +92,97 @@ class JxlFileDecoder final : public Decoder {
     QImage Decode(QSize minimum, std::string& error) override;
 
   private:
+    bool Restart(std::string& error);
+    bool DecodeFrame(int32_t frame, std::vector<float>& samples, std::string& error);
+
     std::filesystem::path path_;
     Scan scan_;
     int32_t active_ = 0;
+    // One session walks the frames in order, so an animation of N frames costs N frame
+    // decodes, not N²/2; it starts again only when an earlier frame is asked for.
+    std::vector<uint8_t> bytes_;
+    Session session_;
+    int32_t next_ = 0;  // the decoder's frame number the session reaches next
 };
 
-QImage JxlFileDecoder::Decode(QSize, std::string& error) {
-    const std::optional<std::vector<uint8_t>> bytes = ReadWhole(path_, kMaxFileBytes);
+bool JxlFileDecoder::Restart(std::string& error) {
+    session_.reset();
+    std::optional<std::vector<uint8_t>> bytes = ReadWhole(path_, kMaxFileBytes);
     if (!bytes) {
         error = "cannot read the file";
-        return {};
+        return false;
     }
-    const Session session = StartSession(*bytes, JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE);
-    if (!session) {
+    bytes_ = std::move(*bytes);
+    session_ = StartSession(bytes_, JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE);
+    if (!session_) {
         error = "out of memory";
-        return {};
+        return false;
     }
-    JxlDecoder* dec = session.get();
-    JxlDecoderSetUnpremultiplyAlpha(dec, JXL_TRUE);
+    JxlDecoderSetUnpremultiplyAlpha(session_.get(), JXL_TRUE);
+    JxlBasicInfo info{};
+    if (JxlDecoderProcessInput(session_.get()) != JXL_DEC_BASIC_INFO ||
+        JxlDecoderGetBasicInfo(session_.get(), &info) != JXL_DEC_SUCCESS ||
+        info.xsize != scan_.info.xsize || info.ysize != scan_.info.ysize) {
+        error = "the file changed since it was opened";
+        return false;
+    }
+    next_ = 0;
+    return true;
+}
+
+bool JxlFileDecoder::DecodeFrame(int32_t frame, std::vector<float>& samples,
+                                 std::string& error) {
+    if (!session_ || frame < next_) {
+        if (!Restart(error)) {
+            return false;
+        }
+    }
+    JxlDecoder* dec = session_.get();
+    if (frame > next_) {
+        JxlDecoderSkipFrames(dec, static_cast<size_t>(frame - next_));
+    }
     const JxlPixelFormat format = OutputFormat(scan_.info);
     const QSize size = ShownSize(scan_.info);
-    const size_t stride = static_cast<size_t>(size.width()) * format.num_channels;
-    std::vector<float> samples;
+    const size_t values =
+        static_cast<size_t>(size.width()) * format.num_channels * static_cast<size_t>(size.height());
     for (;;) {
         const JxlDecoderStatus status = JxlDecoderProcessInput(dec);
-        if (status == JXL_DEC_BASIC_INFO) {
-            JxlBasicInfo info{};
-            if (JxlDecoderGetBasicInfo(dec, &info) != JXL_DEC_SUCCESS ||
-                info.xsize != scan_.info.xsize || info.ysize != scan_.info.ysize) {
-                error = "the file changed since it was opened";
-                return {};
-            }
-            JxlDecoderSkipFrames(dec,
-                                 static_cast<size_t>(scan_.shown[static_cast<size_t>(active_)]));
-        } else if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
+        if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
             size_t needed = 0;
             if (JxlDecoderImageOutBufferSize(dec, &format, &needed) != JXL_DEC_SUCCESS ||
-                needed != stride * static_cast<size_t>(size.height()) * sizeof(float)) {
+                needed != values * sizeof(float)) {
                 error = "the JPEG XL frame does not match its header";
-                return {};
+                return false;
             }
-            samples.assign(needed / sizeof(float), 0.0f);
+            samples.assign(values, 0.0f);
             if (JxlDecoderSetImageOutBuffer(dec, &format, samples.data(), needed) !=
                 JXL_DEC_SUCCESS) {
                 error = "the JPEG XL frame cannot be decoded";
-                return {};
+                return false;
             }
         } else if (status == JXL_DEC_FULL_IMAGE) {
-            break;
+            next_ = frame + 1;
+            return true;
         } else {
             error = status == JXL_DEC_SUCCESS ? "the JPEG XL frame is missing" : StatusText(status);
-            return {};
+            return false;
         }
     }
+}
+
+QImage JxlFileDecoder::Decode(QSize, std::string& error) {
+    std::vector<float> samples;
+    const bool decoded = DecodeFrame(scan_.shown[static_cast<size_t>(active_)], samples, error);
+    if (!decoded || active_ + 1 == static_cast<int32_t>(scan_.shown.size())) {
+        // Nothing follows (or the session is unusable): give its memory back.
+        session_.reset();
+        bytes_ = {};
+    }
+    if (!decoded) {
+        return {};
+    }
+    const JxlPixelFormat format = OutputFormat(scan_.info);
+    const QSize size = ShownSize(scan_.info);
     // Out-of-range values (HDR, float images) are clamped to [0, 1].
     std::vector<uint8_t> pixels(samples.size());
     std::transform(samples.begin(), samples.end(), pixels.begin(), [](float v) {
@@ -153,7 +191,7 @@ QImage JxlFileDecoder::Decode(QSize, std::string& error) {
     samples = {};
     InterleavedPixels view;
     view.data = pixels.data();
-    view.stride = stride;
+    view.stride = static_cast<size_t>(size.width()) * format.num_channels;
     view.width = size.width();
     view.height = size.height();
     view.channels = static_cast<int>(format.num_channels);
