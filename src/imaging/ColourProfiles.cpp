@@ -128,6 +128,9 @@ cmsUInt32Number InputFormat(PixelLayout layout, cmsColorSpaceSignature space) {
             // A gray profile reads the first of the three equal channels.
             return gray ? (COLORSPACE_SH(PT_GRAY) | CHANNELS_SH(1) | BYTES_SH(1) | EXTRA_SH(2))
                         : TYPE_RGB_8;
+        case PixelLayout::Rgbx16:
+            return gray ? (COLORSPACE_SH(PT_GRAY) | CHANNELS_SH(1) | BYTES_SH(2) | EXTRA_SH(3))
+                        : (TYPE_RGB_16 | EXTRA_SH(1));
         case PixelLayout::Cmyk8:
             return TYPE_CMYK_8;
         case PixelLayout::InvertedCmyk8:
@@ -139,6 +142,7 @@ cmsUInt32Number InputFormat(PixelLayout layout, cmsColorSpaceSignature space) {
 bool Fits(PixelLayout layout, cmsColorSpaceSignature space) {
     switch (layout) {
         case PixelLayout::Rgb8:
+        case PixelLayout::Rgbx16:
             return space == cmsSigRgbData || space == cmsSigGrayData;
         case PixelLayout::Cmyk8:
         case PixelLayout::InvertedCmyk8:
@@ -300,14 +304,20 @@ void SrgbTransform::Row(const uint8_t* in, uint8_t* out, size_t pixels) const {
 
 void ConvertToSrgb(std::span<const uint8_t> icc, PixelLayout layout, uint8_t* pixels, int32_t width,
                    int32_t height, size_t stride, int threads) {
+    ConvertToSrgb(icc, layout, pixels, stride, pixels, stride, width, height, threads);
+}
+
+bool ConvertToSrgb(std::span<const uint8_t> icc, PixelLayout layout, const uint8_t* in,
+                   size_t inStride, uint8_t* out, size_t outStride, int32_t width, int32_t height,
+                   int threads) {
     const std::shared_ptr<const SrgbTransform> transform = SrgbTransform::For(icc, layout);
     if (!transform || width <= 0 || height <= 0) {
-        return;
+        return false;
     }
     const auto convertRows = [&](int32_t first, int32_t end) {
         for (int32_t y = first; y < end; ++y) {
-            uint8_t* row = pixels + stride * static_cast<size_t>(y);
-            transform->Row(row, row, static_cast<size_t>(width));
+            transform->Row(in + inStride * static_cast<size_t>(y),
+                           out + outStride * static_cast<size_t>(y), static_cast<size_t>(width));
         }
     };
     // Small images are not worth a thread.
@@ -326,6 +336,7 @@ void ConvertToSrgb(std::span<const uint8_t> icc, PixelLayout layout, uint8_t* pi
     for (std::thread& helper : helpers) {
         helper.join();
     }
+    return true;
 }
 
 }  // namespace vellumo::imaging

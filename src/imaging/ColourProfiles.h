@@ -46,6 +46,7 @@ IccProfile MakeRgbProfile(const Chromaticities& primaries, ToneCurve curve, doub
 
 enum class PixelLayout {
     Rgb8,           // R, G, B bytes
+    Rgbx16,         // R, G, B, unused: 16-bit samples in the machine's order (QImage RGBX64)
     Cmyk8,          // C, M, Y, K bytes, 255 = full ink
     InvertedCmyk8,  // the same with every byte inverted (Adobe CMYK JPEG)
 };
@@ -76,5 +77,11 @@ class SrgbTransform {
 // over up to `threads` threads. Nothing happens when the profile needs no conversion.
 void ConvertToSrgb(std::span<const uint8_t> icc, PixelLayout layout, uint8_t* pixels, int32_t width,
                    int32_t height, size_t stride, int threads);
+
+// Converts `in` (of `layout`) to sRGB bytes R, G, B in `out`; false, with `out`
+// untouched, when the profile needs no conversion or cannot describe the pixels.
+bool ConvertToSrgb(std::span<const uint8_t> icc, PixelLayout layout, const uint8_t* in,
+                   size_t inStride, uint8_t* out, size_t outStride, int32_t width, int32_t height,
+                   int threads);
 
 }  // namespace vellumo::imaging

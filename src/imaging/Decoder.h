@@ -35,13 +35,15 @@ class Decoder {
     virtual FrameInfo ActiveFrame() const = 0;
     virtual int ExifOrientation() const { return 0; }
     // The ICC profile of the active frame's decoded pixels; empty when they are sRGB or
-    // the file says nothing. A decoder that converted the pixels itself (CMYK) says sRGB.
+    // the file says nothing. Ink (CMYK) pixels are converted by their decoder; the CMYK
+    // profile it still reports describes no RGB pixels, so nothing converts them again.
     virtual IccProfile ColourProfile() const { return {}; }
 
     // Decodes the active frame. A decoder may decode at a reduced scale as long as both
     // sides stay at least `minimum` (an empty `minimum` asks for full size). The result
-    // is Format_RGB888 or Format_RGBA8888_Premultiplied; a null image with `error` set
-    // on failure.
+    // is Format_RGB888 or Format_RGBA8888_Premultiplied, or Format_RGBX64 for an opaque
+    // source of more than 8 bits whose profile asks for a conversion (ImageFile converts
+    // it before the cut to 8 bits); a null image with `error` set on failure.
     virtual QImage Decode(QSize minimum, std::string& error) = 0;
 };
 

@@ -80,15 +80,31 @@ IccProfile ImageFile::ColourProfile() const {
 
 namespace {
 
-// Converts an opaque decoded frame to sRGB in place, before it is scaled: sRGB frames
-// (most photos) cost one cached profile lookup. Frames with transparency are converted
-// once drawn over the page colour (see DrawActiveFrame), which white keeps.
-void ToSrgb(QImage& frame, const IccProfile& profile, int threads) {
-    if (profile.empty() || frame.format() != QImage::Format_RGB888) {
-        return;
+// Brings a decoded frame to 8 bits and, unless `profile` is empty, to sRGB, before it
+// is scaled: sRGB frames (most photos) cost one cached profile lookup. A deep frame is
+// converted before it is cut to 8 bits, so that a linear or wide-gamut source keeps its
+// shadows free of bands. Frames with transparency are converted once drawn over the
+// page colour (see DrawActiveFrame), which white keeps. False when memory runs out.
+bool ToSrgb(QImage& frame, const IccProfile& profile, int threads) {
+    if (frame.format() == QImage::Format_RGBX64) {
+        QImage cut(frame.width(), frame.height(), QImage::Format_RGB888);
+        if (cut.isNull()) {
+            return false;
+        }
+        if (profile.empty() || !ConvertToSrgb(profile, PixelLayout::Rgbx16, frame.constBits(),
+                                              static_cast<size_t>(frame.bytesPerLine()), cut.bits(),
+                                              static_cast<size_t>(cut.bytesPerLine()),
+                                              frame.width(), frame.height(), threads)) {
+            cut = frame.convertToFormat(QImage::Format_RGB888);
+        }
+        frame = std::move(cut);
+        return !frame.isNull();
     }
-    ConvertToSrgb(profile, PixelLayout::Rgb8, frame.bits(), frame.width(), frame.height(),
-                  static_cast<size_t>(frame.bytesPerLine()), threads);
+    if (!profile.empty() && frame.format() == QImage::Format_RGB888) {
+        ConvertToSrgb(profile, PixelLayout::Rgb8, frame.bits(), frame.width(), frame.height(),
+                      static_cast<size_t>(frame.bytesPerLine()), threads);
+    }
+    return true;
 }
 
 }  // namespace
@@ -111,7 +127,10 @@ bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination, int t
         return false;
     }
     const IccProfile profile = keepColours ? IccProfile{} : decoder_->ColourProfile();
-    ToSrgb(frame, profile, threads);
+    if (!ToSrgb(frame, profile, threads)) {
+        error_ = "out of memory for the decoded frame";
+        return false;
+    }
     SourcePixels source;
     source.data = frame.constBits();
     source.width = frame.width();
@@ -143,8 +162,10 @@ QImage ImageFile::DecodeForDisplay(QSize target, bool keepColours) {
     std::string why;
     QImage image = decoder_->Decode(target, why);
     error_ = image.isNull() ? why : std::string();
-    if (!image.isNull() && !keepColours) {
-        ToSrgb(image, decoder_->ColourProfile(), 1);
+    if (!image.isNull() &&
+        !ToSrgb(image, keepColours ? IccProfile{} : decoder_->ColourProfile(), 1)) {
+        image = QImage();
+        error_ = "out of memory for the decoded frame";
     }
     return image;
 }

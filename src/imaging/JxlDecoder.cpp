@@ -63,7 +63,33 @@ struct Scan {
     std::vector<int32_t> shown;
     ExifFields exif;
     IccProfile icc;  // of the decoded samples (libjxl's "data" colour space)
+    // More than 8 bits, opaque, in a profile that is not sRGB's: handed over with 16 bits
+    // so that the colour conversion comes before the cut to 8.
+    bool deep = false;
 };
+
+// Opaque grey or RGB floats as 16-bit RGBX.
+QImage DeepImage(const std::vector<float>& samples, QSize size, uint32_t channels,
+                 std::string& error) {
+    QImage image(size, QImage::Format_RGBX64);
+    if (image.isNull()) {
+        error = "out of memory for the decoded image";
+        return {};
+    }
+    const auto width = static_cast<size_t>(size.width());
+    for (int y = 0; y < size.height(); ++y) {
+        const float* in = samples.data() + static_cast<size_t>(y) * width * channels;
+        auto* out = reinterpret_cast<uint16_t*>(image.scanLine(y));
+        for (size_t x = 0; x < width; ++x, in += channels, out += 4) {
+            for (size_t c = 0; c < 3; ++c) {
+                const float v = in[channels == 1 ? 0 : c];
+                out[c] = static_cast<uint16_t>(std::clamp(v, 0.0f, 1.0f) * 65535.0f + 0.5f);
+            }
+            out[3] = 65535;
+        }
+    }
+    return image;
+}
 
 class JxlFileDecoder final : public Decoder {
   public:
@@ -130,8 +156,7 @@ bool JxlFileDecoder::Restart(std::string& error) {
     return true;
 }
 
-bool JxlFileDecoder::DecodeFrame(int32_t frame, std::vector<float>& samples,
-                                 std::string& error) {
+bool JxlFileDecoder::DecodeFrame(int32_t frame, std::vector<float>& samples, std::string& error) {
     if (!session_ || frame < next_) {
         if (!Restart(error)) {
             return false;
@@ -143,8 +168,8 @@ bool JxlFileDecoder::DecodeFrame(int32_t frame, std::vector<float>& samples,
     }
     const JxlPixelFormat format = OutputFormat(scan_.info);
     const QSize size = ShownSize(scan_.info);
-    const size_t values =
-        static_cast<size_t>(size.width()) * format.num_channels * static_cast<size_t>(size.height());
+    const size_t values = static_cast<size_t>(size.width()) * format.num_channels *
+                          static_cast<size_t>(size.height());
     for (;;) {
         const JxlDecoderStatus status = JxlDecoderProcessInput(dec);
         if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
@@ -184,6 +209,9 @@ QImage JxlFileDecoder::Decode(QSize, std::string& error) {
     const JxlPixelFormat format = OutputFormat(scan_.info);
     const QSize size = ShownSize(scan_.info);
     // Out-of-range values (HDR, float images) are clamped to [0, 1].
+    if (scan_.deep) {
+        return DeepImage(samples, size, format.num_channels, error);
+    }
     std::vector<uint8_t> pixels(samples.size());
     std::transform(samples.begin(), samples.end(), pixels.begin(), [](float v) {
         return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);
@@ -289,6 +317,8 @@ std::optional<Scan> ScanFile(const std::vector<uint8_t>& bytes, std::string& err
             return std::nullopt;
         }
     }
+    scan.deep = scan.info.bits_per_sample > 8 && scan.info.alpha_bits == 0 &&
+                !IsSrgbEquivalent(scan.icc) && DescribesRgbPixels(scan.icc);
     if (haveInfo && scan.shown.empty() && frames > 0) {
         scan.shown.push_back(frames - 1);  // an animation of layers only: its final picture
     }

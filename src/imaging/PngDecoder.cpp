@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <bit>
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
@@ -78,6 +79,9 @@ struct Header {
     bool transparency = false;  // alpha channel or tRNS
     double dpiX = 96.0;
     IccProfile icc;
+    // 16 bits per sample kept until the colour conversion (opaque files whose profile
+    // is not sRGB's): cut first, a linear or wide-gamut file would band in the shadows.
+    bool deep = false;
 };
 
 // PNG's own gamma for sRGB-like files, 1/2.2 in units of 1/100000, and how far from it a
@@ -154,10 +158,13 @@ bool ReadInfo(Session& s, std::FILE* file, Header& h) {
         h.dpiX = resX * kInchesPerMetre;
     }
     h.icc = ColourOf(s.png, s.info);
+    h.deep = h.bitDepth == 16 && !h.transparency && !IsSrgbEquivalent(h.icc) &&
+             DescribesRgbPixels(h.icc);
     return true;
 }
 
-// Phase 2: asks for 8-bit RGB or RGBA whatever the file holds.
+// Phase 2: asks for 8-bit RGB or RGBA whatever the file holds, or 16-bit RGBX for a
+// deep file.
 bool SetTransforms(Session& s, const Header& h, size_t& rowBytes) {
     if (setjmp(s.error.jump) != 0) {
         return false;
@@ -171,11 +178,18 @@ bool SetTransforms(Session& s, const Header& h, size_t& rowBytes) {
     if (png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0) {
         png_set_tRNS_to_alpha(s.png);
     }
-    if (h.bitDepth == 16) {
+    if (h.deep) {
+        if constexpr (std::endian::native == std::endian::little) {
+            png_set_swap(s.png);  // PNG stores samples big-endian
+        }
+    } else if (h.bitDepth == 16) {
         png_set_scale_16(s.png);
     }
     if ((h.colourType & PNG_COLOR_MASK_COLOR) == 0) {
         png_set_gray_to_rgb(s.png);
+    }
+    if (h.deep) {
+        png_set_filler(s.png, 0xFFFF, PNG_FILLER_AFTER);
     }
     png_set_interlace_handling(s.png);
     png_read_update_info(s.png, s.info);
@@ -229,13 +243,15 @@ QImage DecodeRest(Session& s, const Header& h, std::string& error) {
         error = s.error.message;
         return {};
     }
-    const int channels = h.transparency ? 4 : 3;
-    if (rowBytes != static_cast<size_t>(h.width) * static_cast<size_t>(channels)) {
+    const size_t pixelBytes = h.deep ? 8 : h.transparency ? 4 : 3;
+    if (rowBytes != static_cast<size_t>(h.width) * pixelBytes) {
         error = "unexpected PNG row layout";
         return {};
     }
     QImage image(static_cast<int>(h.width), static_cast<int>(h.height),
-                 h.transparency ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+                 h.deep           ? QImage::Format_RGBX64
+                 : h.transparency ? QImage::Format_RGBA8888
+                                  : QImage::Format_RGB888);
     if (image.isNull()) {
         error = "out of memory for the decoded image";
         return {};

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "imaging/DecodeLimits.h"
@@ -55,7 +56,15 @@ struct Page {
     bool hasAlpha = false;
     bool tooManySamples = false;  // refused: the decoders would size buffers from it
     int orientation = 0;          // the Orientation tag, 1 to 8; 0 when absent or invalid
+    uint16_t photometric = 0;
+    bool deepSamples = false;  // 16-bit or float samples
     IccProfile icc;
+
+    // Ink pages with a CMYK profile are converted through it while decoding.
+    bool InksWithProfile() const {
+        return photometric == PHOTOMETRIC_SEPARATED && icc.size() >= 20 &&
+               std::memcmp(icc.data() + 16, "CMYK", 4) == 0;
+    }
 };
 
 Page ReadPage(TIFF* tif) {
@@ -89,6 +98,12 @@ Page ReadPage(TIFF* tif) {
     if (TIFFGetField(tif, TIFFTAG_ICCPROFILE, &iccBytes, &icc) == 1 && icc != nullptr) {
         page.icc.assign(icc, icc + iccBytes);
     }
+    uint16_t bits = 8, format = SAMPLEFORMAT_UINT;
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &page.photometric);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &format);
+    page.deepSamples = (bits == 16 && format == SAMPLEFORMAT_UINT) ||
+                       (bits == 32 && format == SAMPLEFORMAT_IEEEFP);
     uint16_t extraCount = 0;
     uint16_t* extraTypes = nullptr;
     if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes) == 1) {
@@ -157,9 +172,22 @@ QImage TiffDecoder::Decode(QSize, std::string& error) {
     // Some sample sizes pass its check but not its reader (2- and 4-bit RGB, 16-bit
     // palette and CMYK), and some fail the check (10-, 12-, 14-bit): those go through
     // our own sample reader.
+    // Our reader also takes the pages whose colours need more than libtiff's rules: ink
+    // through its profile, deep samples converted before they are cut to 8 bits.
+    TiffColour colour;
+    std::shared_ptr<const SrgbTransform> inks;
+    if (page.InksWithProfile()) {
+        inks = SrgbTransform::For(page.icc, PixelLayout::Cmyk8);
+        colour.cmyk = inks.get();
+    }
+    const bool grey =
+        page.photometric == PHOTOMETRIC_MINISBLACK || page.photometric == PHOTOMETRIC_MINISWHITE;
+    colour.deep = page.deepSamples && !page.hasAlpha &&
+                  (page.photometric == PHOTOMETRIC_RGB || grey) && !IsSrgbEquivalent(page.icc) &&
+                  DescribesRgbPixels(page.icc);
     char why[1024] = {};
     QImage image;
-    if (TIFFRGBAImageOK(tif, why) == 1) {
+    if (colour.cmyk == nullptr && !colour.deep && TIFFRGBAImageOK(tif, why) == 1) {
         image = QImage(page.width, page.height, QImage::Format_RGBA8888_Premultiplied);
         if (image.isNull()) {
             error = "out of memory for the decoded page";
@@ -179,9 +207,9 @@ QImage TiffDecoder::Decode(QSize, std::string& error) {
     }
     if (image.isNull()) {
         std::string ours;
-        image = DecodeTiffSamples(tif, page.width, page.height, ours);
+        image = DecodeTiffSamples(tif, page.width, page.height, colour, ours);
         if (image.isNull()) {
-            error = std::string(why) + " (" + ours + ")";
+            error = why[0] == '\0' ? ours : std::string(why) + " (" + ours + ")";
         }
         return image;
     }

@@ -216,21 +216,25 @@ class RowSource {
 
 }  // namespace
 
-QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& error) {
+QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, const TiffColour& colour,
+                         std::string& error) {
     Layout l;
     if (!ReadLayout(tif, l, error)) {
         return {};
     }
+    const SrgbTransform* inks = l.model == Model::Cmyk ? colour.cmyk : nullptr;
+    const bool deep = colour.deep && l.model != Model::Palette && l.model != Model::Cmyk;
     const uint32_t maxValue = l.isFloat ? kFloatScale : (1u << l.bits) - 1u;
     if (l.model == Model::Palette && l.bits > 16) {
         error = "palette too large";
         return {};
     }
-    QImage image(width, height, QImage::Format_RGB888);
+    QImage image(width, height, deep ? QImage::Format_RGBX64 : QImage::Format_RGB888);
     if (image.isNull()) {
         error = "out of memory for the decoded page";
         return {};
     }
+    std::vector<uint8_t> inkRow;  // a row of 8-bit C, M, Y, K for the profile's transform
     // Rows of one plane (planar) or of all samples (contiguous), padded to whole bytes.
     const size_t perRow = l.planar ? 1 : l.samplesPerPixel;
     const size_t rowBytes = (static_cast<size_t>(width) * perRow * l.bits + 7) / 8;
@@ -243,6 +247,9 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
         if (l.planar) {
             plane.resize(static_cast<size_t>(width) * l.colourSamples);
         }
+        if (inks != nullptr) {
+            inkRow.resize(static_cast<size_t>(width) * 4);
+        }
     } catch (const std::bad_alloc&) {
         error = "out of memory for the decoded page";
         return {};
@@ -251,6 +258,9 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
 
     auto scale = [&](uint32_t v) {
         return static_cast<uint8_t>((v * 255u + maxValue / 2) / maxValue);
+    };
+    auto scale16 = [&](uint32_t v) {
+        return static_cast<uint16_t>((uint64_t{v} * 65535u + maxValue / 2) / maxValue);
     };
     for (int32_t y = 0; y < height; ++y) {
         uint8_t* out = image.scanLine(y);
@@ -275,12 +285,30 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
                 return {};
             }
         }
-        for (int32_t x = 0; x < width; ++x, out += 3) {
+        auto* deepOut = reinterpret_cast<uint16_t*>(out);
+        for (int32_t x = 0; x < width; ++x, out += 3, deepOut += 4) {
             for (uint16_t c = 0; c < l.colourSamples; ++c) {
                 px[c] = l.planar
                             ? plane[static_cast<size_t>(x) * l.colourSamples + c]
                             : SampleAt(contiguous, static_cast<size_t>(x) * l.samplesPerPixel + c,
                                        l.bits, l.isFloat);
+            }
+            if (deep) {
+                const bool grey = l.model != Model::Rgb;
+                for (size_t c = 0; c < 3; ++c) {
+                    deepOut[c] = scale16(px[grey ? 0 : c]);
+                    if (l.model == Model::GreyInverted) {
+                        deepOut[c] = static_cast<uint16_t>(65535u - deepOut[c]);
+                    }
+                }
+                deepOut[3] = 65535;
+                continue;
+            }
+            if (inks != nullptr) {
+                for (size_t c = 0; c < 4; ++c) {
+                    inkRow[static_cast<size_t>(x) * 4 + c] = scale(px[c]);
+                }
+                continue;
             }
             switch (l.model) {
                 case Model::Grey:
@@ -308,6 +336,9 @@ QImage DecodeTiffSamples(TIFF* tif, int32_t width, int32_t height, std::string& 
                     break;
                 }
             }
+        }
+        if (inks != nullptr) {
+            inks->Row(inkRow.data(), image.scanLine(y), static_cast<size_t>(width));
         }
     }
     return image;
