@@ -7,6 +7,13 @@
 #include "imaging/MetafileRecords.h"
 #include "imaging/MetafileSvg.h"
 
+// libemf2svg finalises fontconfig (FcFini) after it has looked up the font of a text
+// record. In this process Qt holds fontconfig's caches for its own text: finalising
+// them under it aborts on fontconfig's own check, or leaves Qt with freed memory.
+// Nothing here needs fontconfig finalised, so the call is answered by this no-op,
+// which the dynamic linker finds before the library's.
+extern "C" void FcFini() {}
+
 namespace vellumo::imaging {
 
 std::string EmfToSvg(std::span<const uint8_t> emf, std::string& error) {

@@ -62,6 +62,14 @@ bool DibFits(std::span<const uint8_t> dib) {
     if (width == 0 || height == 0 || bits == 0 || bits > 32) {
         return false;
     }
+    // The colour table too: libwmf allocates the count a header claims before it reads
+    // a single entry.
+    const uint64_t colours = headerSize >= 40 && Le32(dib, 32) != 0 ? Le32(dib, 32)
+                             : bits <= 8                            ? uint64_t{1} << bits
+                                                                    : 0;
+    if (headerSize + colours * (headerSize == 12 ? 3 : 4) > dib.size()) {
+        return false;
+    }
     switch (compression) {
         case 0:  // uncompressed rows
         case 3:  // bit fields

@@ -7,6 +7,7 @@
 
 #include <sys/resource.h>
 
+#include <QGuiApplication>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -287,9 +288,23 @@ TEST(FrameIndexCrashers, ListOnlyFramesInsideTheCanvas) {
 
 // Inputs the fuzzer found harmful, replayed through their decoder. Metafiles that harmed
 // the libraries playing them (an empty EMF, a WMF whose largest record claims gigabytes,
-// one whose bitmap claims billions of pixels) must be refused with a reason before the
-// library sees them; the others may also decode, to a picture of the frame's size.
+// one whose bitmap claims billions of pixels or colours) must be refused with a reason
+// before the library sees them; the others may also decode, to a picture of the frame's
+// size. Qt has drawn text first, as in the window: an EMF whose text made libemf2svg
+// finalise fontconfig under Qt's feet aborted the process.
 TEST(DecoderCrashers, AreRefusedWithAReasonOrDecodeWhole) {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "imaging_hostile_tests";
+        static char* argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);
+    }
+    const auto drawing = test::Corpora() / "modern" / "emf" / "libemf2svg_test-174.emf";
+    if (std::string error; std::filesystem::exists(drawing)) {
+        const std::unique_ptr<Decoder> decoder = OpenEmf(drawing, error);
+        ASSERT_NE(decoder, nullptr) << error;
+        EXPECT_FALSE(decoder->Decode(QSize(), error).isNull()) << error;
+    }
     const auto root = std::filesystem::path(VELLUMO_TEST_DATA_DIR) / "crashers";
     const struct {
         const char* folder;
