@@ -38,6 +38,13 @@ seed_files() {
                 -o -iname '*.ico' \) 2>/dev/null | sort | awk 'NR % 3 == 1' || true
             ls "$root"/tests/data/crashers/image_file/* 2>/dev/null || true
             ;;
+        fuzz_camera_data)
+            # Photos with camera data: JPEG, TIFF, PNG, HEIF, raw.
+            find "$corpora/exif-samples" -type f \( -name '*.jpg' -o -name '*.tiff' \) -size -512k \
+                2>/dev/null | sort || true
+            find "$corpora/modern/heif" "$corpora/modern/raw" -type f -size -2M ! -name SOURCE.txt 2>/dev/null | sort
+            ls "$root"/tests/data/crashers/camera_data/* 2>/dev/null || true
+            ;;
         fuzz_heif_decode | fuzz_jxl_decode | fuzz_raw_decode | fuzz_jp2_decode | fuzz_psd_decode | \
             fuzz_tga_decode | fuzz_svg_decode | fuzz_emf_decode | fuzz_wmf_decode)
             # The files of the decoder's own folders of the "modern" corpus, small ones only.
