@@ -151,6 +151,74 @@ bool Fits(PixelLayout layout, cmsColorSpaceSignature space) {
     return false;
 }
 
+}  // namespace
+
+struct SrgbTransform::MatrixShaper {
+    // Steps of the linear-light scale the sRGB encoding table has: fine enough that the
+    // steepest part of the curve (near black, 12.92) moves less than a tenth of a level.
+    static constexpr int kSteps = 1 << 15;
+
+    float linear[3][256];        // a source sample of each channel in linear light
+    float matrix[3][3];          // source linear RGB to sRGB linear RGB
+    uint8_t encode[kSteps + 1];  // sRGB linear light (scaled by kSteps) to an sRGB byte
+};
+
+namespace {
+
+// Tables for an RGB matrix/curve profile; null for any other kind. Relative colorimetric
+// between two matrix/curve profiles is their colorant matrices (adapted to D50 in the
+// profile) and curves; black-point compensation changes nothing, as both blacks are zero.
+std::unique_ptr<SrgbTransform::MatrixShaper> MakeMatrixShaper(cmsHPROFILE source) {
+    if (cmsGetColorSpace(source) != cmsSigRgbData || cmsIsMatrixShaper(source) == FALSE) {
+        return nullptr;
+    }
+    const cmsTagSignature colorantTags[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag,
+                                             cmsSigBlueColorantTag};
+    const cmsTagSignature curveTags[3] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+    auto tables = std::make_unique<SrgbTransform::MatrixShaper>();
+    double from[3][3], to[3][3];  // columns: the colorants of the source and of sRGB
+    const SrgbReference& srgb = Reference();
+    for (int c = 0; c < 3; ++c) {
+        const auto* xyz = static_cast<const cmsCIEXYZ*>(cmsReadTag(source, colorantTags[c]));
+        const auto* curve = static_cast<const cmsToneCurve*>(cmsReadTag(source, curveTags[c]));
+        if (xyz == nullptr || curve == nullptr) {
+            return nullptr;
+        }
+        from[0][c] = xyz->X, from[1][c] = xyz->Y, from[2][c] = xyz->Z;
+        const cmsCIEXYZ& own = srgb.colorants[c];
+        to[0][c] = own.X, to[1][c] = own.Y, to[2][c] = own.Z;
+        for (int v = 0; v < 256; ++v) {
+            tables->linear[c][v] = cmsEvalToneCurveFloat(curve, static_cast<float>(v) / 255.0f);
+        }
+    }
+    // sRGB's matrix inverted by its cofactors, then applied after the source's.
+    const auto cofactor = [&](int r, int c) {
+        const int r1 = (r + 1) % 3, r2 = (r + 2) % 3, c1 = (c + 1) % 3, c2 = (c + 2) % 3;
+        return to[r1][c1] * to[r2][c2] - to[r1][c2] * to[r2][c1];
+    };
+    const double determinant =
+        to[0][0] * cofactor(0, 0) + to[0][1] * cofactor(0, 1) + to[0][2] * cofactor(0, 2);
+    if (std::abs(determinant) < 1e-9) {
+        return nullptr;
+    }
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            double sum = 0;
+            for (int k = 0; k < 3; ++k) {
+                sum +=
+                    cofactor(k, r) / determinant * from[k][c];  // inverse[r][k] = cof(k, r) / det
+            }
+            tables->matrix[r][c] = static_cast<float>(sum);
+        }
+    }
+    for (int i = 0; i <= SrgbTransform::MatrixShaper::kSteps; ++i) {
+        const double v = static_cast<double>(i) / SrgbTransform::MatrixShaper::kSteps;
+        const double e = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1.0 / 2.4) - 0.055;
+        tables->encode[i] = static_cast<uint8_t>(std::lround(std::clamp(e, 0.0, 1.0) * 255.0));
+    }
+    return tables;
+}
+
 std::shared_ptr<const SrgbTransform> MakeTransform(std::span<const uint8_t> icc,
                                                    PixelLayout layout) {
     const Profile source = OpenProfile(icc);
@@ -160,6 +228,11 @@ std::shared_ptr<const SrgbTransform> MakeTransform(std::span<const uint8_t> icc,
     const bool cmyk = layout == PixelLayout::Cmyk8 || layout == PixelLayout::InvertedCmyk8;
     if (!cmyk && NearSrgb(source.get())) {
         return nullptr;
+    }
+    if (layout == PixelLayout::Rgb8) {
+        if (auto tables = MakeMatrixShaper(source.get())) {
+            return std::make_shared<const SrgbTransform>(std::move(tables));
+        }
     }
     const Profile srgb(cmsCreate_sRGBProfile());
     if (!srgb) {
@@ -294,12 +367,31 @@ std::shared_ptr<const SrgbTransform> SrgbTransform::For(std::span<const uint8_t>
     return cache.transforms.emplace(std::move(key), std::move(made)).first->second;
 }
 
+SrgbTransform::SrgbTransform(void* handle) : handle_(handle) {}
+
+SrgbTransform::SrgbTransform(std::unique_ptr<const MatrixShaper> tables)
+    : tables_(std::move(tables)) {}
+
 SrgbTransform::~SrgbTransform() {
-    cmsDeleteTransform(handle_);
+    if (handle_ != nullptr) {
+        cmsDeleteTransform(handle_);
+    }
 }
 
 void SrgbTransform::Row(const uint8_t* in, uint8_t* out, size_t pixels) const {
-    cmsDoTransform(handle_, in, out, static_cast<cmsUInt32Number>(pixels));
+    if (!tables_) {
+        cmsDoTransform(handle_, in, out, static_cast<cmsUInt32Number>(pixels));
+        return;
+    }
+    const MatrixShaper& t = *tables_;
+    constexpr auto kScale = static_cast<float>(MatrixShaper::kSteps);
+    for (size_t i = 0; i < pixels; ++i, in += 3, out += 3) {
+        const float r = t.linear[0][in[0]], g = t.linear[1][in[1]], b = t.linear[2][in[2]];
+        for (int c = 0; c < 3; ++c) {
+            const float v = t.matrix[c][0] * r + t.matrix[c][1] * g + t.matrix[c][2] * b;
+            out[c] = t.encode[static_cast<int>(std::clamp(v, 0.0f, 1.0f) * kScale + 0.5f)];
+        }
+    }
 }
 
 void ConvertToSrgb(std::span<const uint8_t> icc, PixelLayout layout, uint8_t* pixels, int32_t width,

@@ -1,7 +1,9 @@
 // Colour profiles: which count as sRGB, and what converting from one does to pixels.
 
 #include <gtest/gtest.h>
+#include <lcms2.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -81,6 +83,64 @@ TEST(ColourProfiles, ConversionKeepsGreysAndWhiteGainsSaturationAndSplitsRowsExa
     EXPECT_GE(green[1], 250);
     EXPECT_LT(green[3], 100);
     EXPECT_GT(green[4], 160);
+}
+
+// Matrix/curve profiles convert through tables of our own: every colour lands within one
+// level of LittleCMS's own conversion of it.
+TEST(ColourProfiles, MatrixProfilesConvertAsLittleCmsDoesToWithinOneLevel) {
+    struct Case {
+        const char* name;
+        IccProfile icc;
+    };
+    std::vector<Case> cases = {
+        {"Adobe RGB", MakeRgbProfile(AdobeRgb(), ToneCurve::Gamma, 2.2)},
+        {"sRGB primaries, gamma 1.8", MakeRgbProfile(Chromaticities{}, ToneCurve::Gamma, 1.8)},
+        {"Adobe primaries, BT.709 curve", MakeRgbProfile(AdobeRgb(), ToneCurve::Bt709)},
+        {"linear light", MakeRgbProfile(Chromaticities{}, ToneCurve::Gamma, 1.0)},
+    };
+    // A version 2 profile as cameras and editors write it, when the system has one.
+    if (std::FILE* f = std::fopen("/usr/share/color/icc/compatibleWithAdobeRGB1998.icc", "rb")) {
+        IccProfile bytes(1 << 20);
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+        std::fclose(f);
+        cases.push_back({"Adobe RGB (1998) file", bytes});
+    }
+    // Every colour on a grid of 4 steps per channel, and its neighbours.
+    std::vector<uint8_t> colours;
+    for (int r = 0; r < 256; r += 3) {
+        for (int g = 0; g < 256; g += 5) {
+            for (int b = 0; b < 256; b += 2) {
+                colours.insert(colours.end(), {static_cast<uint8_t>(r), static_cast<uint8_t>(g),
+                                               static_cast<uint8_t>(b)});
+            }
+        }
+    }
+    const size_t count = colours.size() / 3;
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.icc.empty());
+        cmsHPROFILE source =
+            cmsOpenProfileFromMem(c.icc.data(), static_cast<cmsUInt32Number>(c.icc.size()));
+        ASSERT_NE(source, nullptr);
+        cmsHTRANSFORM reference = cmsCreateTransform(
+            source, TYPE_RGB_8, srgb, TYPE_RGB_8, INTENT_RELATIVE_COLORIMETRIC,
+            cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOCACHE | cmsFLAGS_NOOPTIMIZE);
+        std::vector<uint8_t> expected(colours.size());
+        cmsDoTransform(reference, colours.data(), expected.data(),
+                       static_cast<cmsUInt32Number>(count));
+        cmsDeleteTransform(reference);
+        cmsCloseProfile(source);
+        std::vector<uint8_t> ours = colours;
+        ConvertToSrgb(c.icc, PixelLayout::Rgb8, ours.data(), static_cast<int32_t>(count), 1,
+                      colours.size(), 1);
+        int worst = 0;
+        for (size_t i = 0; i < colours.size(); ++i) {
+            worst = std::max(worst, std::abs(ours[i] - expected[i]));
+        }
+        EXPECT_LE(worst, 1);
+    }
+    cmsCloseProfile(srgb);
 }
 
 }  // namespace
