@@ -9,10 +9,12 @@
 #include "app/MainWindow.h"
 #include "app/WindowOptions.h"
 #include "base/QtText.h"
+#include "convert/PageMemory.h"
 #include "shell/QtSettingsStore.h"
 #include "shell/Translations.h"
 
 int main(int argc, char* argv[]) {
+    vellumo::convert::KeepPageBuffersForReuse();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orlenwick"));
     QApplication::setApplicationName(QStringLiteral("Vellumo"));

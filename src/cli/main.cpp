@@ -7,6 +7,7 @@
 
 #include "cli/CliMain.h"
 #include "cli/Terminal.h"
+#include "convert/PageMemory.h"
 #include "shell/Translations.h"
 
 namespace {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     // Our arguments are taken before Qt sees them, so that file names such as "-style"
     // stay inputs.
     const std::vector<std::string> args(argv + 1, argv + argc);
+    vellumo::convert::KeepPageBuffersForReuse();
 
     // Caption drawing needs fonts, hence a GUI application; the offscreen platform needs
     // no display.

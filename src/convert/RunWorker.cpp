@@ -11,6 +11,7 @@
 #include "convert/Messages.h"
 #include "convert/OrderedPrefetch.h"
 #include "convert/OutputNaming.h"
+#include "convert/PageMemory.h"
 #include "convert/PagePreparation.h"
 #include "convert/PageSaver.h"
 #include "convert/PlatformFiles.h"
@@ -67,6 +68,7 @@ class Run {
             ConvertAll(total);
         }
 
+        ReleaseRunMemory();
         toolkit_.ProgressChanged(999);
         return summary_;
     }
