@@ -61,7 +61,8 @@ inline void Exercise(Opener open, const uint8_t* data, size_t size) {
                 }
                 Check(image.width() >= std::min(minimum.width(), info.width));
                 Check(image.format() == QImage::Format_RGB888 ||
-                      image.format() == QImage::Format_RGBA8888_Premultiplied);
+                      image.format() == QImage::Format_RGBA8888_Premultiplied ||
+                      image.format() == QImage::Format_RGBX64);  // deep, for the colours
             }
         }
         Check(!decoder->SelectFrame(dims[0].dimension, static_cast<int32_t>(dims[0].count)));

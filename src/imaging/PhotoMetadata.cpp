@@ -112,12 +112,25 @@ std::optional<ExifField> FieldOf(const Exiv2::Exifdatum& datum, const Kept& kept
         case ExifType::Rational:
         case ExifType::SRational:
             for (long i = 0; i < count; ++i) {
-                const Exiv2::Rational r = datum.toRational(i);
-                if (r.second == 0 || (kept.type == ExifType::Rational && r.first < 0)) {
+                // Unsigned rationals as they are: exiv2's signed view makes a denominator
+                // of 2^31 or more (libtiff writes 0.004 as 8589935/2147483648) negative.
+                const auto* unsignedValue =
+                    dynamic_cast<const Exiv2::URationalValue*>(&datum.value());
+                int64_t numerator = 0, denominator = 0;
+                if (unsignedValue != nullptr &&
+                    static_cast<size_t>(i) < unsignedValue->value_.size()) {
+                    numerator = unsignedValue->value_[static_cast<size_t>(i)].first;
+                    denominator = unsignedValue->value_[static_cast<size_t>(i)].second;
+                } else {
+                    const Exiv2::Rational r = datum.toRational(i);
+                    numerator = r.first;
+                    denominator = r.second;
+                }
+                if (denominator == 0 || (kept.type == ExifType::Rational && numerator < 0)) {
                     return std::nullopt;  // no value, or not one this type can hold
                 }
-                field.values.push_back(r.first);
-                field.values.push_back(r.second);
+                field.values.push_back(numerator);
+                field.values.push_back(denominator);
             }
             return field;
         default:

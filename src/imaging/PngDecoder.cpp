@@ -354,6 +354,8 @@ QImage DecodePngBytes(std::span<const uint8_t> bytes, std::string& error) {
         error = "the image is too large";
         return {};
     }
+    // Icons and animation frames are composited as 8-bit pixels and report no profile.
+    h.deep = false;
     return DecodeRest(s, h, error);
 }
 

@@ -13,6 +13,7 @@
 
 #include "WriterTestSupport.h"
 #include "imaging/MultiPageTiffWriter.h"
+#include "imaging/PhotoMetadata.h"
 
 namespace vellumo::imaging {
 namespace {
@@ -85,6 +86,40 @@ TEST(MultiPageTiffWriter, WritesEachPageWithItsOwnSizeResolutionAndTags) {
         EXPECT_FLOAT_EQ(got.xResolution, static_cast<float>(pages[i].dpiX()));
         EXPECT_FLOAT_EQ(got.yResolution, static_cast<float>(pages[i].dpiY()));
         EXPECT_EQ(MaxSampleDifference(pages[i], got.rgb), 0);
+    }
+}
+
+// Each page's camera data goes into its own EXIF directory and reads back as the photo's
+// did, page after page (the directories' memory is given back each time).
+TEST(MultiPageTiffWriter, CameraDataOfEveryPageReadsBack) {
+    const fs::path photo =
+        fs::path(VELLUMO_CORPORA_DIR) / "exif-samples" / "jpg" / "Kodak_CX7530.jpg";
+    if (!fs::exists(photo)) {
+        GTEST_SKIP() << "corpus file not available: " << photo;
+    }
+    const CameraData camera = ReadCameraData(photo, false);
+    ASSERT_FALSE(camera.exif.empty());
+    ScratchDir dir;
+    const fs::path file = dir.File("album.tif");
+    std::vector<PageBitmap> pages = MixedPages();
+    for (PageBitmap& page : pages) {
+        page.metadata().camera = camera;
+    }
+    ASSERT_TRUE(WriteAll(file, pages));
+    const CameraData back = ReadCameraData(file, false);
+    for (const uint16_t tag : {0x9003 /* DateTimeOriginal */, 0x829A /* ExposureTime */}) {
+        const ExifField* want = FindField(camera.exif, tag);
+        const ExifField* got = FindField(back.exif, tag);
+        ASSERT_NE(want, nullptr) << tag;
+        ASSERT_NE(got, nullptr) << tag;
+        EXPECT_EQ(got->text, want->text) << tag;
+        ASSERT_EQ(got->values.size(), want->values.size()) << tag;
+        // libtiff writes rationals from doubles: 1/250 comes back as 8589935/2147483648.
+        for (size_t i = 0; i + 1 < got->values.size(); i += 2) {
+            EXPECT_NEAR(static_cast<double>(got->values[i]) / got->values[i + 1],
+                        static_cast<double>(want->values[i]) / want->values[i + 1], 1e-6)
+                << tag;
+        }
     }
 }
 
