@@ -95,6 +95,9 @@ bool WriteCameraDirectories(TIFF* tif, const CameraData& camera, CameraDirectori
         }
     }
     if (!camera.gps.empty()) {
+        // libtiff 4.5 does not free the EXIF directory's values when a custom directory
+        // is created over it.
+        TIFFFreeDirectory(tif);
         if (TIFFCreateGPSDirectory(tif) != 0 || !SetFields(tif, camera.gps) ||
             TIFFWriteCustomDirectory(tif, &written.gps) != 1) {
             return false;

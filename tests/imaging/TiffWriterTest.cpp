@@ -89,15 +89,16 @@ TEST(MultiPageTiffWriter, WritesEachPageWithItsOwnSizeResolutionAndTags) {
     }
 }
 
-// Each page's camera data goes into its own EXIF directory and reads back as the photo's
-// did, page after page (the directories' memory is given back each time).
+// Each page's camera data goes into its own EXIF (and GPS) directory and reads back as
+// the photo's did, page after page; under the sanitizers, the directories' memory is
+// given back each time (libtiff kept the EXIF values when the GPS directory followed).
 TEST(MultiPageTiffWriter, CameraDataOfEveryPageReadsBack) {
     const fs::path photo =
         fs::path(VELLUMO_CORPORA_DIR) / "exif-samples" / "jpg" / "Kodak_CX7530.jpg";
     if (!fs::exists(photo)) {
         GTEST_SKIP() << "corpus file not available: " << photo;
     }
-    const CameraData camera = ReadCameraData(photo, false);
+    const CameraData camera = ReadCameraData(photo, true);
     ASSERT_FALSE(camera.exif.empty());
     ScratchDir dir;
     const fs::path file = dir.File("album.tif");
