@@ -83,25 +83,33 @@ bool SetText(TIFF* tif, uint32_t tag, const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// Writes one custom directory of `fields` and gives its offset; none (0) when libtiff
+// took none of them, since it cannot write a directory without entries.
+bool WriteCustomDirectory(TIFF* tif, int (*create)(TIFF*), const std::vector<ExifField>& fields,
+                          uint64_t& offset) {
+    // libtiff 4.5 does not free the values of a custom directory when another is created
+    // over it.
+    TIFFFreeDirectory(tif);
+    if (create(tif) != 0 || !SetFields(tif, fields)) {
+        return false;
+    }
+    return TIFFGetTagListCount(tif) == 0 || TIFFWriteCustomDirectory(tif, &offset) == 1;
+}
+
+}  // namespace
+
 bool WriteCameraDirectories(TIFF* tif, const CameraData& camera, CameraDirectories& written) {
     written = {};
     if (camera.exif.empty() && camera.gps.empty()) {
         return true;
     }
-    if (!camera.exif.empty()) {
-        if (TIFFCreateEXIFDirectory(tif) != 0 || !SetFields(tif, camera.exif) ||
-            TIFFWriteCustomDirectory(tif, &written.exif) != 1) {
-            return false;
-        }
-    }
-    if (!camera.gps.empty()) {
-        // libtiff 4.5 does not free the EXIF directory's values when a custom directory
-        // is created over it.
-        TIFFFreeDirectory(tif);
-        if (TIFFCreateGPSDirectory(tif) != 0 || !SetFields(tif, camera.gps) ||
-            TIFFWriteCustomDirectory(tif, &written.gps) != 1) {
-            return false;
-        }
+    if ((!camera.exif.empty() &&
+         !WriteCustomDirectory(tif, TIFFCreateEXIFDirectory, camera.exif, written.exif)) ||
+        (!camera.gps.empty() &&
+         !WriteCustomDirectory(tif, TIFFCreateGPSDirectory, camera.gps, written.gps))) {
+        return false;
     }
     // Back to an empty page directory with the ordinary tags.
     TIFFFreeDirectory(tif);

@@ -124,6 +124,22 @@ TEST(MultiPageTiffWriter, CameraDataOfEveryPageReadsBack) {
     }
 }
 
+// Fields libtiff will not take (a GPS version of one byte instead of four) leave their
+// directory out; the page is written all the same.
+TEST(MultiPageTiffWriter, CameraDataLibtiffRefusesLeavesOnlyItsDirectoryOut) {
+    ScratchDir dir;
+    const fs::path file = dir.File("album.tif");
+    std::vector<PageBitmap> pages = MixedPages();
+    ExifField version;
+    version.tag = 0x0000;  // GPSVersionID
+    version.type = ExifType::Byte;
+    version.values = {2};
+    pages[0].metadata().camera.gps = {version};
+    pages[1].metadata().camera.exif = {version};  // not an EXIF tag at all
+    ASSERT_TRUE(WriteAll(file, pages));
+    EXPECT_EQ(ReadTiff(file).pages.size(), pages.size());
+}
+
 TEST(MultiPageTiffWriter, QtReadsTheSamePixels) {
     ScratchDir dir;
     const fs::path file = dir.File("album.tif");
