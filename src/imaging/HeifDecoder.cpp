@@ -128,12 +128,13 @@ IccProfile IccOf(heif_image_handle* handle) {
         }
     }
     heif_color_profile_nclx* nclx = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok ||
-        nclx == nullptr) {
-        return {};
-    }
+    const heif_error status = heif_image_handle_get_nclx_color_profile(handle, &nclx);
+    // Owned even on an error: libheif fills the profile in before it judges the values.
     const std::unique_ptr<heif_color_profile_nclx, void (*)(heif_color_profile_nclx*)> owned(
         nclx, heif_nclx_color_profile_free);
+    if (status.code != heif_error_Ok || nclx == nullptr) {
+        return {};
+    }
     const auto primaries = nclx->color_primaries;
     if (primaries == heif_color_primaries_ITU_R_BT_709_5 ||
         primaries == heif_color_primaries_unspecified) {
