@@ -189,6 +189,9 @@ std::unique_ptr<SrgbTransform::MatrixShaper> MakeMatrixShaper(cmsHPROFILE source
         to[0][c] = own.X, to[1][c] = own.Y, to[2][c] = own.Z;
         for (int v = 0; v < 256; ++v) {
             tables->linear[c][v] = cmsEvalToneCurveFloat(curve, static_cast<float>(v) / 255.0f);
+            if (!std::isfinite(tables->linear[c][v])) {
+                return nullptr;  // LittleCMS copes with such a curve its own way
+            }
         }
     }
     // sRGB's matrix inverted by its cofactors, then applied after the source's.
@@ -209,6 +212,9 @@ std::unique_ptr<SrgbTransform::MatrixShaper> MakeMatrixShaper(cmsHPROFILE source
                     cofactor(k, r) / determinant * from[k][c];  // inverse[r][k] = cof(k, r) / det
             }
             tables->matrix[r][c] = static_cast<float>(sum);
+            if (!std::isfinite(tables->matrix[r][c])) {
+                return nullptr;
+            }
         }
     }
     for (int i = 0; i <= SrgbTransform::MatrixShaper::kSteps; ++i) {
@@ -389,7 +395,9 @@ void SrgbTransform::Row(const uint8_t* in, uint8_t* out, size_t pixels) const {
         const float r = t.linear[0][in[0]], g = t.linear[1][in[1]], b = t.linear[2][in[2]];
         for (int c = 0; c < 3; ++c) {
             const float v = t.matrix[c][0] * r + t.matrix[c][1] * g + t.matrix[c][2] * b;
-            out[c] = t.encode[static_cast<int>(std::clamp(v, 0.0f, 1.0f) * kScale + 0.5f)];
+            // Written so that a NaN (from a profile's odd curve) lands on 0, in the table.
+            const float inRange = v > 0.0f ? std::min(v, 1.0f) : 0.0f;
+            out[c] = t.encode[static_cast<int>(inRange * kScale + 0.5f)];
         }
     }
 }
