@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "CmykJpeg.h"
 #include "ReadTestSupport.h"
 #include "imaging/ImageFile.h"
 
@@ -191,48 +192,12 @@ void WriteInkTiff(const std::filesystem::path& path, const IccProfile& icc) {
     TIFFClose(tif);
 }
 
-void WriteInkJpeg(const std::filesystem::path& path, const IccProfile& icc) {
-    std::FILE* out = std::fopen(path.string().c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, out);
-    cinfo.image_width = 16;
-    cinfo.image_height = 16;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    for (int c = 0; c < cinfo.num_components; ++c) {
-        cinfo.comp_info[c].h_samp_factor = 1;
-        cinfo.comp_info[c].v_samp_factor = 1;
-    }
-    cinfo.write_Adobe_marker = TRUE;
-    jpeg_start_compress(&cinfo, TRUE);
-    jpeg_write_icc_profile(&cinfo, icc.data(), static_cast<unsigned>(icc.size()));
-    for (int y = 0; y < 16; ++y) {
-        uint8_t row[16 * 4];
-        for (int x = 0; x < 16; ++x) {
-            for (int c = 0; c < 4; ++c) {
-                row[x * 4 + c] = static_cast<uint8_t>(255 - InkAt(x, y, c));  // Adobe: inverted
-            }
-        }
-        JSAMPROW rows[1] = {row};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(out);
-}
-
 TEST(DecodeColour, InkPagesWithAProfileAreDrawnThroughIt) {
     const IccProfile inks = SwappingCmykProfile();
     ASSERT_GT(inks.size(), 128u);
     test::ScratchDir dir;
     WriteInkTiff(dir / "inks.tif", inks);
-    WriteInkJpeg(dir / "inks.jpg", inks);
+    test::WriteCmykJpeg(dir / "inks.jpg", JCS_CMYK, true, InkAt, inks);
     for (const char* name : {"inks.tif", "inks.jpg"}) {
         for (const bool keep : {false, true}) {
             SCOPED_TRACE(std::string(name) + (keep ? ", colours kept" : ""));

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "CmykJpeg.h"
 #include "ReadTestSupport.h"
 #include "imaging/ImageFile.h"
 #include "imaging/Resampler.h"
@@ -441,46 +442,9 @@ TEST(DecodeJpeg, ReducedScaleCoversTwiceTheTarget) {
 }
 
 // Four quadrants of pure ink: cyan, magenta, yellow, half black.
-void WriteCmykJpeg(const std::filesystem::path& path, J_COLOR_SPACE stored, bool adobeMarker) {
-    std::FILE* out = std::fopen(path.string().c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, out);
-    cinfo.image_width = 16;
-    cinfo.image_height = 16;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, stored);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    for (int c = 0; c < cinfo.num_components; ++c) {
-        cinfo.comp_info[c].h_samp_factor = 1;
-        cinfo.comp_info[c].v_samp_factor = 1;
-    }
-    cinfo.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
-    jpeg_start_compress(&cinfo, TRUE);
-    uint8_t row[16 * 4];
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            uint8_t ink[4] = {0, 0, 0, 0};
-            ink[x < 8 && y < 8    ? 0
-                : x >= 8 && y < 8 ? 1
-                : x < 8           ? 2
-                                  : 3] = y >= 8 && x >= 8 ? 128 : 255;
-            for (int c = 0; c < 4; ++c) {
-                // Files with the Adobe marker store the inks inverted, as Photoshop does.
-                row[x * 4 + c] = adobeMarker ? static_cast<uint8_t>(255 - ink[c]) : ink[c];
-            }
-        }
-        JSAMPROW rows[1] = {row};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(out);
+uint8_t QuadrantInk(int x, int y, int channel) {
+    const int quadrant = x < 8 && y < 8 ? 0 : x >= 8 && y < 8 ? 1 : x < 8 ? 2 : 3;
+    return quadrant != channel ? 0 : quadrant == 3 ? 128 : 255;
 }
 
 TEST(DecodeJpeg, CmykAndYcckPhotosComeOutInTheirInkColours) {
@@ -493,7 +457,7 @@ TEST(DecodeJpeg, CmykAndYcckPhotosComeOutInTheirInkColours) {
                  {"ycck.jpg", JCS_YCCK, true},
                  {"plain-cmyk.jpg", JCS_CMYK, false}};
     for (const auto& c : cases) {
-        WriteCmykJpeg(dir / c.name, c.stored, c.adobe);
+        test::WriteCmykJpeg(dir / c.name, c.stored, c.adobe, QuadrantInk);
         ImageFile image = ImageFile::Open(dir / c.name);
         ASSERT_TRUE(image.IsValid()) << c.name << ": " << image.Error();
         PageBitmap page = test::WhitePage(16, 16);
