@@ -110,12 +110,11 @@ std::optional<ExifField> FieldOf(const Exiv2::Exifdatum& datum, const Kept& kept
             return field;
         }
         case ExifType::Rational:
-        case ExifType::SRational:
+        case ExifType::SRational: {
+            // Unsigned rationals as they are: exiv2's signed view makes a denominator of
+            // 2^31 or more (libtiff writes 0.004 as 8589935/2147483648) negative.
+            const auto* unsignedValue = dynamic_cast<const Exiv2::URationalValue*>(&datum.value());
             for (long i = 0; i < count; ++i) {
-                // Unsigned rationals as they are: exiv2's signed view makes a denominator
-                // of 2^31 or more (libtiff writes 0.004 as 8589935/2147483648) negative.
-                const auto* unsignedValue =
-                    dynamic_cast<const Exiv2::URationalValue*>(&datum.value());
                 int64_t numerator = 0, denominator = 0;
                 if (unsignedValue != nullptr &&
                     static_cast<size_t>(i) < unsignedValue->value_.size()) {
@@ -133,6 +132,7 @@ std::optional<ExifField> FieldOf(const Exiv2::Exifdatum& datum, const Kept& kept
                 field.values.push_back(denominator);
             }
             return field;
+        }
         default:
             for (long i = 0; i < count; ++i) {
                 const long v = datum.toLong(i);

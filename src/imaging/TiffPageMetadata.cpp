@@ -81,10 +81,6 @@ bool SetText(TIFF* tif, uint32_t tag, const std::string& text) {
     return text.empty() || TIFFSetField(tif, tag, text.c_str()) == 1;
 }
 
-}  // namespace
-
-namespace {
-
 // Writes one custom directory of `fields` and gives its offset; none (0) when libtiff
 // took none of them, since it cannot write a directory without entries.
 bool WriteCustomDirectory(TIFF* tif, int (*create)(TIFF*), const std::vector<ExifField>& fields,
