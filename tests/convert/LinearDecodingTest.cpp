@@ -66,11 +66,11 @@ double AddAndConvert(const test::TestFolder& folder, const std::string& input, i
 TEST(LinearDecoding, FourTimesTheFramesCostAtMostFiveTimesTheTime) {
     test::EnsureGuiApplication();
     test::TestFolder folder;
-    // GIF frames cost least: more of them, so that the measure is not lost in noise.
+    // JPEG XL frames cost least: more of them, so that the measure is not lost in noise.
     const struct {
         const char* kind;
         int base;
-    } cases[] = {{"tif", 1000}, {"gif", 3000}, {"jxl", 1000}};
+    } cases[] = {{"tif", 1000}, {"gif", 1000}, {"jxl", 2000}};
     for (const auto& [kind, base] : cases) {
         double seconds[2] = {};
         for (const int scale : {1, 4}) {
@@ -87,10 +87,12 @@ TEST(LinearDecoding, FourTimesTheFramesCostAtMostFiveTimesTheTime) {
                     "cjxl -q 100 '" + input + ".gif' '" + input + "' >/dev/null 2>&1";
                 ASSERT_EQ(std::system(command.c_str()), 0) << command;
             }
-            // The best of three runs: a busy machine slows a run, not the file's cost.
-            seconds[scale == 4] = std::min({AddAndConvert(folder, input, frames),
-                                            AddAndConvert(folder, input, frames),
-                                            AddAndConvert(folder, input, frames)});
+            // The best of five runs: a busy machine slows a run, not the file's cost.
+            double best = AddAndConvert(folder, input, frames);
+            for (int run = 1; run < 5; ++run) {
+                best = std::min(best, AddAndConvert(folder, input, frames));
+            }
+            seconds[scale == 4] = best;
         }
         EXPECT_LE(seconds[1], 5 * seconds[0]) << kind << ": " << seconds[0] << " s for " << base
                                               << " frames, " << seconds[1] << " s for " << 4 * base;
