@@ -40,12 +40,11 @@ bool PrintFrame(imaging::ImageFile& image, imaging::FrameDimension dimension, ui
     const int32_t height = image.Height();
     std::fprintf(out, "%" PRId32 "x%" PRId32 ", %.2f dpi, ", width, height,
                  image.HorizontalResolution());
-    auto page = imaging::PageBitmap::Create(width, height);
+    auto page = imaging::PageBitmap::Create(width, height, imaging::kWhite);
     if (!page) {
         std::fprintf(out, "too large to decode\n");
         return false;
     }
-    page->Clear(imaging::kWhite);
     if (!image.DrawActiveFrame(*page, imaging::Rect{0, 0, width, height})) {
         std::fprintf(out, "cannot be decoded: %s\n", image.Error().c_str());
         return false;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/LargeBlocks.h"
 #include "dib/Endian.h"
 #include "dib/PixelPacking.h"
 
@@ -104,10 +105,12 @@ uint8_t* CIndexedBitmap::Allocate(int32_t width, int32_t height, uint16_t bitsPe
     }
 
     // Cleared, so pixels a short or run-length file never supplies are index 0 / black.
-    auto* block = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(total), 1));
+    auto* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(total)));
     if (block == nullptr) {
         return nullptr;
     }
+    base::AdviseHugePages(block, static_cast<size_t>(total));
+    std::memset(block, 0, static_cast<size_t>(total));
     StoreInfoHeader(header, block);
     imageMemory = block;
     pixels = block + kInfoHeaderSize + 4 * entries;

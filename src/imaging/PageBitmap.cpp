@@ -4,27 +4,39 @@
 #include <cstring>
 #include <new>
 
+#include "base/LargeBlocks.h"
+
 namespace vellumo::imaging {
 
-std::optional<PageBitmap> PageBitmap::Create(int32_t width, int32_t height) {
+std::unique_ptr<uint8_t[]> PageBitmap::AllocatePixels(size_t bytes) {
+    // Left unwritten: the caller fills it at once, in one pass.
+    std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[bytes]);
+    base::AdviseHugePages(pixels.get(), bytes);
+    return pixels;
+}
+
+std::optional<PageBitmap> PageBitmap::Create(int32_t width, int32_t height, Rgb colour) {
     if (width <= 0 || height <= 0 || int64_t{width} * height > kMaxPagePixels) {
         return std::nullopt;
     }
     PageBitmap page;
-    const size_t bytes = static_cast<size_t>(width) * 3 * static_cast<size_t>(height);
-    page.pixels_.reset(new (std::nothrow) uint8_t[bytes]());
+    page.pixels_ = AllocatePixels(static_cast<size_t>(width) * 3 * static_cast<size_t>(height));
     if (!page.pixels_) {
         return std::nullopt;
     }
     page.width_ = width;
     page.height_ = height;
+    page.Clear(colour);
     return page;
 }
 
 PageBitmap PageBitmap::Clone() const {
     PageBitmap copy;
     if (pixels_) {
-        copy.pixels_.reset(new uint8_t[byteSize()]);
+        copy.pixels_ = AllocatePixels(byteSize());
+        if (!copy.pixels_) {
+            throw std::bad_alloc();
+        }
         std::memcpy(copy.pixels_.get(), pixels_.get(), byteSize());
     }
     copy.width_ = width_;

@@ -31,9 +31,9 @@ class PageBitmap {
     PageBitmap(const PageBitmap&) = delete;
     PageBitmap& operator=(const PageBitmap&) = delete;
 
-    // A blank page; nullopt when a side is not above 0, the size is over
-    // kMaxPagePixels, or memory runs out. Pixels start black (zero).
-    static std::optional<PageBitmap> Create(int32_t width, int32_t height);
+    // A page of one colour (black unless given); nullopt when a side is not above 0, the
+    // size is over kMaxPagePixels, or memory runs out.
+    static std::optional<PageBitmap> Create(int32_t width, int32_t height, Rgb colour = Rgb{});
 
     // An independent copy.
     PageBitmap Clone() const;
@@ -77,6 +77,10 @@ class PageBitmap {
     // Replaces the pixels with a buffer of the given size (used by rotation, which
     // swaps the sides). `pixels` must hold width * height * 3 bytes.
     void Adopt(std::unique_ptr<uint8_t[]> pixels, int32_t width, int32_t height);
+
+    // An unwritten pixel buffer of `bytes` (null when memory runs out), set up the way
+    // every page's is: large ones on huge pages.
+    static std::unique_ptr<uint8_t[]> AllocatePixels(size_t bytes);
 
   private:
     std::unique_ptr<uint8_t[]> pixels_;

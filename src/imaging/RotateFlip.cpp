@@ -46,7 +46,7 @@ void ReversePixels(PageBitmap& page) {
 // Copied in square tiles so that both the reads and the writes stay in cache.
 bool QuarterTurn(PageBitmap& page, bool reverseColumn, bool reverseRow) {
     const int32_t w = page.width(), h = page.height();
-    std::unique_ptr<uint8_t[]> turned(new (std::nothrow) uint8_t[page.byteSize()]);
+    std::unique_ptr<uint8_t[]> turned = PageBitmap::AllocatePixels(page.byteSize());
     if (!turned) {
         return false;
     }
