@@ -171,7 +171,7 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
 
     // Before turning upright the page has the frame's orientation.
     auto page = imaging::PageBitmap::Create(swap ? size->height : size->width,
-                                            swap ? size->width : size->height);
+                                            swap ? size->width : size->height, imaging::kWhite);
     if (!page) {
         Failed(result, text::kFailedConvert,
                "a page of " + std::to_string(size->width) + "x" + std::to_string(size->height) +
@@ -183,7 +183,6 @@ PreparedPage Prepare(const photolist::PhotoEntry& entry, const PreparationOption
     if (!page->SetResolution(dpi, dpi)) {
         Queue(messages, text::TrUtf8(text::kFailedSetResolution));
     }
-    page->Clear(imaging::kWhite);
     if (!image.DrawActiveFrame(*page, {0, 0, page->width(), page->height()}, options.threads,
                                metadata.colour == ColourMode::Keep)) {
         Failed(result, text::kFailedConvert,

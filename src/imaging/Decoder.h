@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -45,6 +46,19 @@ class Decoder {
     // source of more than 8 bits whose profile asks for a conversion (ImageFile converts
     // it before the cut to 8 bits); a null image with `error` set on failure.
     virtual QImage Decode(QSize minimum, std::string& error) = 0;
+
+    // Decodes the active frame, when it is exactly `size`, straight into `rows` (8-bit
+    // RGB, `stride` bytes apart): the pixels Decode would give at that size, without a
+    // second picture of it in memory. False with `error` empty when this decoder cannot
+    // (the caller then decodes), with `error` set when the frame cannot be decoded (the
+    // rows may then hold part of it).
+    virtual bool DecodeInto(uint8_t* rows, size_t stride, QSize size, std::string& error) {
+        (void)rows;
+        (void)stride;
+        (void)size;
+        error.clear();
+        return false;
+    }
 };
 
 // A file of one picture: one page, always the active frame.

@@ -119,6 +119,25 @@ bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination, int t
         return false;
     }
     std::string why;
+    const IccProfile profile = keepColours ? IccProfile{} : decoder_->ColourProfile();
+    // A frame that fills the whole page at its own size can be decoded onto the page:
+    // no second picture of it in memory, and no copy.
+    if (destination.x == 0 && destination.y == 0 && destination.width == page.width() &&
+        destination.height == page.height()) {
+        if (decoder_->DecodeInto(page.data(), page.stride(), QSize(page.width(), page.height()),
+                                 why)) {
+            if (!profile.empty()) {
+                ConvertToSrgb(profile, PixelLayout::Rgb8, page.data(), page.width(),
+                              page.height(), page.stride(), threads);
+            }
+            error_.clear();
+            return true;
+        }
+        if (!why.empty()) {
+            error_ = why;
+            return false;
+        }
+    }
     // Only the destination's size matters to the decoder: it may decode at a reduced
     // scale that still covers it, and the resampler finishes the job.
     QImage frame = decoder_->Decode(QSize(destination.width, destination.height), why);
@@ -126,7 +145,6 @@ bool ImageFile::DrawActiveFrame(PageBitmap& page, const Rect& destination, int t
         error_ = why.empty() ? "the frame cannot be decoded" : why;
         return false;
     }
-    const IccProfile profile = keepColours ? IccProfile{} : decoder_->ColourProfile();
     if (!ToSrgb(frame, profile, threads)) {
         error_ = "out of memory for the decoded frame";
         return false;

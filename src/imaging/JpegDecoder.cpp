@@ -11,11 +11,14 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
+#include "base/LargeBlocks.h"
 #include "imaging/DecodeLimits.h"
 #include "imaging/ExifReader.h"
 #include "imaging/MpoIndex.h"
@@ -214,9 +217,14 @@ class JpegDecoder final : public Decoder {
     // fit the RGB result, so later steps leave it alone.
     IccProfile ColourProfile() const override { return header_.icc; }
     QImage Decode(QSize minimum, std::string& error) override;
+    bool DecodeInto(uint8_t* rows, size_t stride, QSize size, std::string& error) override;
 
   private:
-  private:
+    // Where the rows of a w x h picture go: the first row and the distance between rows,
+    // or null when there is no room for them.
+    using RowsFor = std::function<std::pair<uint8_t*, size_t>(int32_t w, int32_t h)>;
+    bool Read(QSize minimum, const RowsFor& rowsFor, std::string& error);
+
     std::filesystem::path path_;
     Header header_;
     std::vector<Picture> pictures_;
@@ -251,45 +259,72 @@ bool SeekTo(std::FILE* file, uint64_t offset) {
 }
 
 QImage JpegDecoder::Decode(QSize minimum, std::string& error) {
+    QImage image;
+    const auto rowsFor = [&](int32_t w, int32_t h) -> std::pair<uint8_t*, size_t> {
+        image = QImage(w, h, QImage::Format_RGB888);
+        if (image.isNull()) {
+            return {nullptr, 0};
+        }
+        base::AdviseHugePages(image.bits(), static_cast<size_t>(image.sizeInBytes()));
+        return {image.bits(), static_cast<size_t>(image.bytesPerLine())};
+    };
+    return Read(minimum, rowsFor, error) ? image : QImage();
+}
+
+bool JpegDecoder::DecodeInto(uint8_t* rows, size_t stride, QSize size, std::string& error) {
+    const Picture& picture = pictures_[static_cast<size_t>(active_)];
+    if (picture.width != size.width() || picture.height != size.height()) {
+        return false;
+    }
+    const auto rowsFor = [&](int32_t w, int32_t h) -> std::pair<uint8_t*, size_t> {
+        if (w != size.width() || h != size.height()) {
+            return {nullptr, 0};
+        }
+        return {rows, stride};
+    };
+    return Read(size, rowsFor, error);
+}
+
+bool JpegDecoder::Read(QSize minimum, const RowsFor& rowsFor, std::string& error) {
     const Picture& picture = pictures_[static_cast<size_t>(active_)];
     FileHandle file = OpenForReading(path_);
     if (!file) {
         error = "cannot open the file";
-        return {};
+        return false;
     }
     if (!SeekTo(file.get(), picture.offset)) {
         error = "the file changed since it was opened";
-        return {};
+        return false;
     }
     Session s;
     InitSession(s);
     SessionCloser closer{s};
     if (!ReadHeader(s, file.get())) {
         error = s.err.message;
-        return {};
+        return false;
     }
     if (static_cast<int32_t>(s.cinfo.image_width) != picture.width ||
         static_cast<int32_t>(s.cinfo.image_height) != picture.height ||
         !Supported(s.cinfo.jpeg_color_space)) {
         error = "the file changed since it was opened";
-        return {};
+        return false;
     }
     const bool cmyk = IsCmyk(s.cinfo.jpeg_color_space);
     const unsigned denominator = ChooseDenominator(picture.width, picture.height, minimum);
     if (!Start(s, denominator, cmyk ? JCS_CMYK : JCS_RGB)) {
         error = s.err.message;
-        return {};
+        return false;
     }
     const auto outW = static_cast<int32_t>(s.cinfo.output_width);
     const auto outH = static_cast<int32_t>(s.cinfo.output_height);
     if (!SourceSizeAllowed(outW, outH) || s.cinfo.output_components != (cmyk ? 4 : 3)) {
         error = "unexpected JPEG output size";
-        return {};
+        return false;
     }
-    QImage image(outW, outH, QImage::Format_RGB888);
-    if (image.isNull()) {
+    const auto [rows, stride] = rowsFor(outW, outH);
+    if (rows == nullptr) {
         error = "out of memory for the decoded photo";
-        return {};
+        return false;
     }
     std::vector<uint8_t> scratch(cmyk ? static_cast<size_t>(outW) * 4 : 0);
     // A profile describes the inks as stored: inverted in Adobe's files, plain otherwise.
@@ -299,16 +334,15 @@ QImage JpegDecoder::Decode(QSize minimum, std::string& error) {
                                                         ? PixelLayout::InvertedCmyk8
                                                         : PixelLayout::Cmyk8);
     }
-    if (!ReadRows(s, image.bits(), static_cast<size_t>(image.bytesPerLine()),
-                  cmyk ? scratch.data() : nullptr, CmykToRgb, transform.get())) {
+    if (!ReadRows(s, rows, stride, cmyk ? scratch.data() : nullptr, CmykToRgb, transform.get())) {
         error = s.err.message;
-        return {};
+        return false;
     }
     if (s.err.truncated) {
         error = "the JPEG data ends early (truncated file)";
-        return {};
+        return false;
     }
-    return image;
+    return true;
 }
 
 // The size of the picture at `offset`, when it is a JPEG we can decode and draw.

@@ -15,6 +15,8 @@
 #include <QImageWriter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <tuple>
 
 #include "CmykJpeg.h"
@@ -439,6 +441,43 @@ TEST(DecodeJpeg, ReducedScaleCoversTwiceTheTarget) {
     for (const auto& c : cases) {
         EXPECT_EQ(image.DecodeForDisplay(c.target).size(), c.decoded) << c.target.width();
     }
+}
+
+// A photo drawn whole at its own size is decoded straight onto the page; the page must
+// hold exactly the full decode, colour conversion included, for every kind of JPEG.
+TEST(DecodeJpeg, PhotoAtItsOwnSizeIsDecodedOntoThePageAsDecoded) {
+    std::vector<std::filesystem::path> paths = {
+        Corpora() / "exif-orientation" / "Landscape_1.jpg",
+        Corpora() / "exif-samples" / "jpg" / "orientation" / "landscape_3.jpg"};  // a profile
+    const auto suite = Corpora() / "jpegsuite" / "jpeg";
+    VELLUMO_REQUIRE_FILE(paths[0]);
+    if (std::filesystem::exists(suite)) {
+        for (const auto& file : std::filesystem::recursive_directory_iterator(suite)) {
+            if (file.path().extension() == ".jpg") {
+                paths.push_back(file.path());  // progressive, arithmetic, grey, CMYK...
+            }
+        }
+    }
+    int compared = 0;
+    for (const auto& path : paths) {
+        ImageFile image = ImageFile::Open(path);
+        if (!image.IsValid()) {
+            continue;
+        }
+        const QImage decoded = image.DecodeForDisplay(QSize());
+        if (decoded.isNull() || decoded.format() != QImage::Format_RGB888) {
+            continue;  // a file only the scaler's path takes, or one that does not decode
+        }
+        PageBitmap page = test::WhitePage(decoded.width(), decoded.height());
+        ASSERT_TRUE(image.DrawActiveFrame(page, {0, 0, page.width(), page.height()}, 2))
+            << path << ": " << image.Error();
+        for (int32_t y = 0; y < page.height(); ++y) {
+            ASSERT_EQ(std::memcmp(page.row(y), decoded.constScanLine(y), page.stride()), 0)
+                << path << " row " << y;
+        }
+        ++compared;
+    }
+    EXPECT_GE(compared, 2);
 }
 
 // Four quadrants of pure ink: cyan, magenta, yellow, half black.
