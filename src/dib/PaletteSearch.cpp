@@ -17,7 +17,7 @@ int32_t Farther(int32_t value, int32_t low, int32_t high) {
 }  // namespace
 
 PaletteSearch::PaletteSearch(const uint8_t* table, uint32_t count)
-    : begin_(kCells, 0), end_(kCells, 0), built_(kCells, false) {
+    : begin_(kCells, 0), end_(kCells, 0), built_(kCells, 0) {
     entries_.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* e = table + 4 * i;
@@ -52,7 +52,7 @@ void PaletteSearch::BuildCell(int cell) {
         }
     }
     end_[cell] = static_cast<uint32_t>(candidates_.size());
-    built_[cell] = true;
+    built_[cell] = 1;
 }
 
 uint8_t PaletteSearch::Nearest(uint8_t blue, uint8_t green, uint8_t red) {
@@ -61,7 +61,7 @@ uint8_t PaletteSearch::Nearest(uint8_t blue, uint8_t green, uint8_t red) {
     }
     const int cell =
         ((blue / kCellSide) * kCellsPerAxis + green / kCellSide) * kCellsPerAxis + red / kCellSide;
-    if (!built_[cell]) {
+    if (built_[cell] == 0) {
         BuildCell(cell);
     }
     int32_t bestDistance = std::numeric_limits<int32_t>::max();

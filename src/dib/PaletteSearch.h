@@ -21,7 +21,7 @@ class PaletteSearch {
     uint8_t Nearest(uint8_t blue, uint8_t green, uint8_t red);
 
   private:
-    static constexpr int kCellsPerAxis = 32;
+    static constexpr int kCellsPerAxis = 64;
     static constexpr int kCellSide = 256 / kCellsPerAxis;
     static constexpr int kCells = kCellsPerAxis * kCellsPerAxis * kCellsPerAxis;
 
@@ -31,7 +31,7 @@ class PaletteSearch {
     // Candidates of each cell: a range of candidates_, or none built yet.
     std::vector<uint32_t> begin_;
     std::vector<uint32_t> end_;
-    std::vector<bool> built_;
+    std::vector<uint8_t> built_;
     std::vector<uint8_t> candidates_;
 };
 

@@ -97,53 +97,81 @@ bool CIndexedBitmap::ReduceDepth(uint32_t targetBits, bool diffuse, const RGBQUA
     }
     const uint8_t* targetTable = reduced.PaletteAddress();
     const uint32_t storedBits = reduced.header.biBitCount;
-    const auto readSource = [&](int32_t x, int32_t y) -> RGBQUAD {
-        if (source) {
-            return ReadColor(x, y);
-        }
-        const uint8_t* p = RowAt(y) + static_cast<size_t>(x) * 3;
-        return RGBQUAD{p[0], p[1], p[2], 0};
-    };
-    const auto writeSource = [&](int32_t x, int32_t y, RGBQUAD v) {
-        if (source) {
-            WriteIndex(x, y, source->Nearest(v.rgbBlue, v.rgbGreen, v.rgbRed));
-            return;
-        }
-        uint8_t* p = RowAt(y) + static_cast<size_t>(x) * 3;
-        p[0] = v.rgbBlue;
-        p[1] = v.rgbGreen;
-        p[2] = v.rgbRed;
-    };
-
     const int32_t width = header.biWidth;
     const int32_t height = header.biHeight;
-    for (int32_t y = 0; y < height; ++y) {
-        uint8_t* targetRow = reduced.RowAt(y);
-        for (int32_t x = 0; x < width; ++x) {
-            const RGBQUAD c = readSource(x, y);
-            const uint8_t index = target.Nearest(c.rgbBlue, c.rgbGreen, c.rgbRed);
-            StoreIndex(targetRow, static_cast<uint32_t>(x), storedBits, index);
-            if (!diffuse) {
-                continue;
-            }
-            const uint8_t* q = targetTable + 4 * index;
-            const int32_t errorBlue = c.rgbBlue - q[0];
-            const int32_t errorGreen = c.rgbGreen - q[1];
-            const int32_t errorRed = c.rgbRed - q[2];
-            if (!source && errorBlue == 0 && errorGreen == 0 && errorRed == 0) {
-                continue;  // nothing to spread: the neighbours would be written back as read
-            }
-            for (const Neighbour& n : kNeighbours) {
-                const int32_t nx = x + n.dx;
-                const int32_t ny = y + n.dy;
-                if (nx < 0 || ny < 0 || nx >= width || ny >= height) {
+    if (!source) {
+        // The same walk for a 24-bit source, adjusted in place a row and the next at a
+        // time: a photo's page goes through here, a pixel at a time, so it pays to skip
+        // the general accessors.
+        for (int32_t y = 0; y < height; ++y) {
+            uint8_t* targetRow = reduced.RowAt(y);
+            uint8_t* p = RowAt(y);
+            uint8_t* below = y + 1 < height ? RowAt(y + 1) : nullptr;
+            for (int32_t x = 0; x < width; ++x, p += 3) {
+                const uint8_t index = target.Nearest(p[0], p[1], p[2]);
+                StoreIndex(targetRow, static_cast<uint32_t>(x), storedBits, index);
+                if (!diffuse) {
                     continue;
                 }
-                RGBQUAD v = readSource(nx, ny);
-                v.rgbRed = AddError(v.rgbRed, errorRed, n.weight);
-                v.rgbGreen = AddError(v.rgbGreen, errorGreen, n.weight);
-                v.rgbBlue = AddError(v.rgbBlue, errorBlue, n.weight);
-                writeSource(nx, ny, v);
+                const uint8_t* q = targetTable + 4 * index;
+                const int32_t errorBlue = p[0] - q[0];
+                const int32_t errorGreen = p[1] - q[1];
+                const int32_t errorRed = p[2] - q[2];
+                if ((errorBlue | errorGreen | errorRed) == 0) {
+                    continue;
+                }
+                const auto spread = [&](uint8_t* v, int32_t weight) {
+                    v[0] = AddError(v[0], errorBlue, weight);
+                    v[1] = AddError(v[1], errorGreen, weight);
+                    v[2] = AddError(v[2], errorRed, weight);
+                };
+                const bool right = x + 1 < width;
+                if (right) {
+                    spread(p + 3, kNeighbours[0].weight);
+                }
+                if (below != nullptr) {
+                    uint8_t* n = below + static_cast<size_t>(x) * 3;
+                    if (x > 0) {
+                        spread(n - 3, kNeighbours[1].weight);
+                    }
+                    spread(n, kNeighbours[2].weight);
+                    if (right) {
+                        spread(n + 3, kNeighbours[3].weight);
+                    }
+                }
+            }
+        }
+    } else {
+        // An indexed source: each adjusted colour snaps to the source's own nearest entry.
+        const auto readSource = [&](int32_t x, int32_t y) { return ReadColor(x, y); };
+        const auto writeSource = [&](int32_t x, int32_t y, RGBQUAD v) {
+            WriteIndex(x, y, source->Nearest(v.rgbBlue, v.rgbGreen, v.rgbRed));
+        };
+        for (int32_t y = 0; y < height; ++y) {
+            uint8_t* targetRow = reduced.RowAt(y);
+            for (int32_t x = 0; x < width; ++x) {
+                const RGBQUAD c = readSource(x, y);
+                const uint8_t index = target.Nearest(c.rgbBlue, c.rgbGreen, c.rgbRed);
+                StoreIndex(targetRow, static_cast<uint32_t>(x), storedBits, index);
+                if (!diffuse) {
+                    continue;
+                }
+                const uint8_t* q = targetTable + 4 * index;
+                const int32_t errorBlue = c.rgbBlue - q[0];
+                const int32_t errorGreen = c.rgbGreen - q[1];
+                const int32_t errorRed = c.rgbRed - q[2];
+                for (const Neighbour& n : kNeighbours) {
+                    const int32_t nx = x + n.dx;
+                    const int32_t ny = y + n.dy;
+                    if (nx < 0 || ny < 0 || nx >= width || ny >= height) {
+                        continue;
+                    }
+                    RGBQUAD v = readSource(nx, ny);
+                    v.rgbRed = AddError(v.rgbRed, errorRed, n.weight);
+                    v.rgbGreen = AddError(v.rgbGreen, errorGreen, n.weight);
+                    v.rgbBlue = AddError(v.rgbBlue, errorBlue, n.weight);
+                    writeSource(nx, ny, v);
+                }
             }
         }
     }
