@@ -87,10 +87,12 @@ class Run {
         OpenImageFiles files(static_cast<size_t>(helpers) + 1);
         const PreparationOptions preparation{
             settings_.autoOrient, !withCaption, threads_, &files, !withCaption, settings_.metadata};
+        // One page ahead per helper: one more kept 60 MB more of an album of 20-megapixel
+        // photos in memory and did not make the run faster (the writer seldom waits).
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
             [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
-            static_cast<size_t>(helpers) + 1);
+            static_cast<size_t>(std::max(helpers, 1)));
 
         int handled = 0;
         for (int i = 0; i < total; ++i) {

@@ -49,6 +49,9 @@ TemporaryFile* StagedOutputs::TemporaryFor(const std::string& finalPath, std::st
 void StagedOutputs::MarkWritten(const std::string& finalPath) {
     if (const auto it = staged_.find(finalPath); it != staged_.end()) {
         it->second.written = true;
+        if (it->second.file) {
+            it->second.file->StartWriteback();
+        }
     }
 }
 

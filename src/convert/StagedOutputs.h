@@ -28,7 +28,8 @@ class StagedOutputs {
     // folder of the file it will replace; null, with the system's reason in `error`,
     // when that folder takes no new file or the target is a folder.
     TemporaryFile* TemporaryFor(const std::string& finalPath, std::string* error = nullptr);
-    // The temporary file now holds what `finalPath` should hold.
+    // The temporary file now holds what `finalPath` should hold (so far: a page is
+    // written); the system starts storing it, so the commit has little left to wait for.
     void MarkWritten(const std::string& finalPath);
     // Throws away the temporary file of `finalPath` (a failed page or file).
     void Discard(const std::string& finalPath);
