@@ -9,7 +9,8 @@
 #   bench/run.sh [-n RUNS] [PHOTO_FOLDER...]
 #
 # Without a folder it uses the bundled samples, the large photos and the real camera
-# photos of the shared test corpora, when they are beside the checkout. Fetches nothing.
+# photos of the shared test corpora, with 20-megapixel photos made from the largest of
+# them (bench/large-photos.sh), when they are beside the checkout. Fetches nothing.
 # ImageMagick runs with the resource policy in bench/imagemagick/ (room for the job).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,6 +48,9 @@ if [ $# -gt 0 ]; then
 else
     cp samples/*.jpg "$photos/"
     [ -d "$root/../shared/photos-large" ] && cp "$root"/../shared/photos-large/*.jpg "$photos/"
+    # 20-megapixel photos, made once from the corpora's 200-megapixel phone photo.
+    bash bench/large-photos.sh "$root/build/bench-photos"
+    find "$root/build/bench-photos" -name '*.jpg' -exec cp {} "$photos/" \;
     corp="$root/../shared/corpora"
     if [ -d "$corp/exif-samples/jpg" ]; then
         # Real camera photos of at least one megapixel that decode cleanly.
