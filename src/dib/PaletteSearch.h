@@ -1,7 +1,7 @@
 #pragma once
 // The nearest colour-table entry for many colours, with the same answer as
 // CIndexedBitmap::NearestEntry (squared distance, ties to the lowest index) at a fraction
-// of its cost. Colour space is cut into 32 x 32 x 32 cells; for each cell the entries
+// of its cost. Colour space is cut into 64 x 64 x 64 cells; for each cell the entries
 // that can be nearest to some colour in it are listed once, on first use: an entry whose
 // smallest possible distance to the cell exceeds the largest distance of the best entry
 // can never win, nor tie. A search then looks at the cell's few candidates, in index
