@@ -102,7 +102,11 @@ void TiffStripPipeline::WorkerLoop(size_t index) {
         lock.lock();
         slot.ready = true;
         --job_.busy;
-        stripDone_.notify_all();
+        // The caller waits for the next strip in order, or for the last busy worker at
+        // the page's end: any other strip would wake it for nothing.
+        if (strip == job_.delivered || job_.busy == 0) {
+            stripDone_.notify_all();
+        }
     }
 }
 
@@ -170,7 +174,7 @@ TiffStripPipeline::Result TiffStripPipeline::EncodeParallel(const Sink& sink) {
                 result = Result::SinkFailed;
             }
         }
-        workAvailable_.notify_all();
+        workAvailable_.notify_one();  // one more strip may be claimed
         if (!written) {
             break;
         }
