@@ -52,10 +52,8 @@ class Decoder {
     // second picture of it in memory. False with `error` empty when this decoder cannot
     // (the caller then decodes), with `error` set when the frame cannot be decoded (the
     // rows may then hold part of it).
-    virtual bool DecodeInto(uint8_t* rows, size_t stride, QSize size, std::string& error) {
-        (void)rows;
-        (void)stride;
-        (void)size;
+    virtual bool DecodeInto(uint8_t* /*rows*/, size_t /*stride*/, QSize /*size*/,
+                            std::string& error) {
         error.clear();
         return false;
     }
