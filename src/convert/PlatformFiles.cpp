@@ -211,15 +211,6 @@ bool TemporaryFile::GiveName(std::string& error) {
     return false;
 }
 
-void TemporaryFile::StartWriteback() {
-#if defined(__linux__)
-    // Only a hint: whatever it cannot start, the fsync in Place still does.
-    if (fd_ >= 0) {
-        (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
-    }
-#endif
-}
-
 bool TemporaryFile::Place(const fs::path& target, std::string& error) {
     struct stat old {};
     const mode_t mode =

@@ -53,9 +53,6 @@ class TemporaryFile {
     // A path that opens this very file (through the descriptor on Linux), for writers
     // that only take paths.
     std::filesystem::path AccessPath() const;
-    // Asks the system to start storing what was written so far, without waiting for it:
-    // the durable step in Place then waits for the last writes only, not the whole file.
-    void StartWriteback();
 
     // Makes the file's content durable, gives it the permissions of the file it replaces
     // (or of a newly created file) and puts it in the place of `target` in one step,

@@ -50,12 +50,15 @@ void StagedOutputs::MarkWritten(const std::string& finalPath) {
     if (const auto it = staged_.find(finalPath); it != staged_.end()) {
         it->second.written = true;
         if (it->second.file) {
-            it->second.file->StartWriteback();
+            sync_.Request(it->second.file->descriptor());
         }
     }
 }
 
 void StagedOutputs::Discard(const std::string& finalPath) {
+    if (const auto it = staged_.find(finalPath); it != staged_.end() && it->second.file) {
+        sync_.Settle(it->second.file->descriptor());
+    }
     staged_.erase(finalPath);
 }
 
@@ -70,15 +73,19 @@ StagedOutputs::CommitResult StagedOutputs::Commit() {
     for (auto* entry : ordered) {
         const std::string& finalPath = entry->first;
         Staged& staged = entry->second;
+        // A write lost since the page was synced in the background is not seen again by
+        // the fsync of Place: that file must not replace anything.
+        std::string reason = sync_.Settle(staged.file->descriptor());
         if (!staged.written) {
             continue;  // removed with the rest below
         }
-        std::string reason;
-        if (IdentityOf(staged.target) != staged.before) {
-            reason = kChangedMeanwhile;
-        } else if (staged.file->Place(staged.target, reason)) {
-            result.placed.push_back(finalPath);
-            continue;
+        if (reason.empty()) {
+            if (IdentityOf(staged.target) != staged.before) {
+                reason = kChangedMeanwhile;
+            } else if (staged.file->Place(staged.target, reason)) {
+                result.placed.push_back(finalPath);
+                continue;
+            }
         }
         const auto kept = staged.file->Keep();
         result.failed.push_back({finalPath, reason, kept ? base::Utf8FromPath(*kept) : ""});

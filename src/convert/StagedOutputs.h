@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/BackgroundSync.h"
 #include "convert/PlatformFiles.h"
 
 namespace vellumo::convert {
@@ -29,7 +30,8 @@ class StagedOutputs {
     // when that folder takes no new file or the target is a folder.
     TemporaryFile* TemporaryFor(const std::string& finalPath, std::string* error = nullptr);
     // The temporary file now holds what `finalPath` should hold (so far: a page is
-    // written); the system starts storing it, so the commit has little left to wait for.
+    // written); it is made durable in the background, so the commit has little left to
+    // wait for.
     void MarkWritten(const std::string& finalPath);
     // Throws away the temporary file of `finalPath` (a failed page or file).
     void Discard(const std::string& finalPath);
@@ -58,6 +60,8 @@ class StagedOutputs {
         size_t order = 0;
     };
     std::map<std::string, Staged> staged_;
+    // Declared last so that it stops before any temporary file is closed.
+    BackgroundSync sync_;
 };
 
 }  // namespace vellumo::convert

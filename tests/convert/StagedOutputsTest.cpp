@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "convert/BackgroundSync.h"
 #include "convert/PlatformFiles.h"
 
 namespace vellumo::convert {
@@ -192,6 +194,37 @@ TEST_F(StagedOutputsTest, LinksAndLongNames) {
     EXPECT_EQ(Read(folder_ / "real" / "new.tif"), "new dangl");
     EXPECT_EQ(Read(folder_ / longName), "new nnnnn");
     EXPECT_EQ(FilesInFolder(), 5u);
+}
+
+// A background sync that fails is reported to the next Settle of its descriptor, and
+// only once (the number may be reused); one that cannot apply (a pipe) is no failure.
+TEST(BackgroundSync, ReportsAFailedSyncOnceToItsSettle) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const fs::path path = fs::temp_directory_path() / ("vellumo-sync-" + std::to_string(::getpid()));
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("page", file);
+    std::fflush(file);
+    const int closed = ::dup(pipeEnds[0]);  // a number nothing else holds
+    ASSERT_GE(closed, 0);
+    ::close(closed);
+
+    BackgroundSync sync;
+    const int synced[] = {::fileno(file), pipeEnds[1], closed};
+    for (const int fd : synced) {
+        sync.Request(fd);
+        sync.Request(fd);  // the same request while it waits
+    }
+    EXPECT_EQ(sync.Settle(::fileno(file)), "");
+    EXPECT_EQ(sync.Settle(pipeEnds[1]), "");
+    EXPECT_NE(sync.Settle(closed), "");
+    EXPECT_EQ(sync.Settle(closed), "");
+
+    std::fclose(file);
+    fs::remove(path);
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
 }
 
 }  // namespace
