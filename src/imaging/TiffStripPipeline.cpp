@@ -103,9 +103,12 @@ void TiffStripPipeline::WorkerLoop(size_t index) {
         slot.ready = true;
         --job_.busy;
         // The caller waits for the next strip in order, or for the last busy worker at
-        // the page's end: any other strip would wake it for nothing.
+        // the page's end: any other strip would wake it for nothing. It is woken with the
+        // lock let go, or it would wake only to wait for the lock.
         if (strip == job_.delivered || job_.busy == 0) {
-            stripDone_.notify_all();
+            lock.unlock();
+            stripDone_.notify_one();
+            lock.lock();
         }
     }
 }
