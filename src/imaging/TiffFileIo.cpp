@@ -1,6 +1,7 @@
 #include "imaging/TiffFileIo.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -33,6 +34,7 @@ bool TiffFileIo::Open(const std::filesystem::path& path) {
         NoteFailure(file_.errorString().toStdString());
         return false;
     }
+    length_ = 0;
     return true;
 }
 
@@ -42,6 +44,7 @@ bool TiffFileIo::Open(int descriptor) {
         NoteFailure(file_.errorString().toStdString());
         return false;
     }
+    length_ = file_.size();
     return true;
 }
 
@@ -64,7 +67,7 @@ bool TiffFileIo::Close() {
 }
 
 int64_t TiffFileIo::Length() {
-    return file_.isOpen() ? file_.size() : -1;
+    return file_.isOpen() ? length_ : -1;
 }
 
 void TiffFileIo::NoteFailure(const std::string& what) {
@@ -98,10 +101,12 @@ tmsize_t TiffFileIo::WriteProc(thandle_t handle, void* buffer, tmsize_t size) {
         const qint64 put = self.file_.write(data + done, size - done);
         if (put <= 0) {
             self.NoteFailure(self.file_.errorString().toStdString());
+            self.length_ = std::max(self.length_, static_cast<int64_t>(self.file_.pos()));
             return done > 0 ? done : -1;
         }
         done += static_cast<tmsize_t>(put);
     }
+    self.length_ = std::max(self.length_, static_cast<int64_t>(self.file_.pos()));
     return done;
 }
 
@@ -115,10 +120,14 @@ toff_t TiffFileIo::SeekProc(thandle_t handle, toff_t offset, int whence) {
         target = static_cast<qint64>(offset);
     } else if (whence == SEEK_CUR || whence == SEEK_END) {
         // Relative offsets arrive as unsigned values; they wrap back to signed here.
-        const qint64 base = whence == SEEK_CUR ? self.file_.pos() : self.file_.size();
+        const qint64 base = whence == SEEK_CUR ? self.file_.pos() : self.length_;
         target = base + static_cast<qint64>(offset);
     } else {
         return kSeekFailed;
+    }
+    // Appending strips, libtiff seeks to where the last write ended: no call for that.
+    if (target == self.file_.pos()) {
+        return static_cast<toff_t>(target);
     }
     if (target < 0 || !self.file_.seek(target)) {
         self.NoteFailure(self.file_.errorString().toStdString());
@@ -133,7 +142,7 @@ int TiffFileIo::CloseProc(thandle_t) {
 }
 
 toff_t TiffFileIo::SizeProc(thandle_t handle) {
-    const qint64 size = Self(handle).file_.size();
+    const int64_t size = Self(handle).length_;
     return size < 0 ? 0 : static_cast<toff_t>(size);
 }
 
@@ -182,7 +191,9 @@ bool TiffFileIo::CutBackTo(int pages, int64_t length) {
     }
     // Dropping the bytes of the unfinished page only saves space; the file is already
     // valid once the link is cleared.
-    file_.resize(length);
+    if (file_.resize(length)) {
+        length_ = length;
+    }
     return true;
 }
 

@@ -60,6 +60,9 @@ class TiffFileIo {
     bool ReadAt(int64_t offset, void* buffer, int64_t size);
 
     QFile file_;
+    // The file's length, kept here since only we change it: libtiff asks for it before
+    // every strip it appends, and asking the system each time cost a call per strip.
+    int64_t length_ = 0;
     bool failed_ = false;
     bool refuseWrites_ = false;
     std::string reason_;
