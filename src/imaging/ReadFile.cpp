@@ -4,12 +4,24 @@
 
 namespace vellumo::imaging {
 
+namespace {
+constexpr size_t kReadBufferBytes = size_t{64} << 10;
+}  // namespace
+
 FileHandle OpenForReading(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return FileHandle(_wfopen(path.c_str(), L"rb"));
+    FileHandle file(_wfopen(path.c_str(), L"rb"));
 #else
-    return FileHandle(std::fopen(path.c_str(), "rb"));
+    FileHandle file(std::fopen(path.c_str(), "rb"));
 #endif
+    if (file) {
+        // Without the buffer the file is read with the default one: slower, not wrong.
+        std::unique_ptr<char[]> buffer(new (std::nothrow) char[kReadBufferBytes]);
+        if (buffer && std::setvbuf(file.get(), buffer.get(), _IOFBF, kReadBufferBytes) == 0) {
+            file.get_deleter().buffer = std::move(buffer);
+        }
+    }
+    return file;
 }
 
 std::optional<std::vector<uint8_t>> ReadHead(const std::filesystem::path& path, size_t count) {

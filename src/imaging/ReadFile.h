@@ -10,7 +10,9 @@
 
 namespace vellumo::imaging {
 
+// Closes the file, then (when the closer is destroyed) frees its read buffer.
 struct FileCloser {
+    std::unique_ptr<char[]> buffer;
     void operator()(std::FILE* f) const {
         if (f != nullptr) {
             std::fclose(f);
@@ -19,7 +21,8 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens a file for binary reading; null when it cannot be opened.
+// Opens a file for binary reading; null when it cannot be opened. Reads reach the
+// system in blocks of 64 KB: decoders that ask for 4 KB at a time made a call each.
 FileHandle OpenForReading(const std::filesystem::path& path);
 
 // Up to `count` bytes from the start of the file; nullopt when it cannot be read.
