@@ -9,7 +9,7 @@
 namespace vellumo::imaging {
 namespace {
 
-// Strips encoded ahead per thread: enough to keep every thread busy while the caller
+// Claims encoded ahead per thread: enough to keep every thread busy while the caller
 // writes, few enough to keep memory at a handful of strips.
 constexpr size_t kSlotsPerThread = 3;
 
@@ -59,7 +59,8 @@ bool TiffStripPipeline::PrepareBuffers(size_t stripBytes) {
             return false;
         }
     }
-    const size_t needed = LzwMaxEncodedSize(stripBytes);
+    stripCapacity_ = LzwMaxEncodedSize(stripBytes);
+    const size_t needed = stripCapacity_ * (workers_.empty() ? 1 : kStripsPerClaim);
     for (Slot& slot : slots_) {
         slot.ready = false;
         if (slot.capacity < needed) {
@@ -74,16 +75,25 @@ bool TiffStripPipeline::PrepareBuffers(size_t stripBytes) {
 }
 
 bool TiffStripPipeline::CanClaim() const {
-    return job_.active && !job_.stop && job_.nextStrip < job_.stripCount &&
-           job_.nextStrip < job_.delivered + slots_.size();
+    return job_.active && !job_.stop && job_.nextClaim < job_.claimCount &&
+           job_.nextClaim < job_.delivered + slots_.size();
 }
 
-void TiffStripPipeline::EncodeStrip(TiffStripEncoder& encoder, const Job& job, uint32_t strip,
-                                    Slot& slot) {
+size_t TiffStripPipeline::EncodeStrip(TiffStripEncoder& encoder, const Job& job, uint32_t strip,
+                                      uint8_t* out) {
     const int32_t firstRow = static_cast<int32_t>(strip) * job.rowsPerStrip;
     const int32_t rows = std::min(job.rowsPerStrip, job.page->height() - firstRow);
-    slot.size = encoder.Encode(*job.page, firstRow, rows, job.predictor, slot.data.get());
-    slot.strip = strip;
+    return encoder.Encode(*job.page, firstRow, rows, job.predictor, out);
+}
+
+void TiffStripPipeline::EncodeClaim(TiffStripEncoder& encoder, const Job& job, uint32_t claim,
+                                    Slot& slot) {
+    const uint32_t first = claim * kStripsPerClaim;
+    const uint32_t count = std::min(kStripsPerClaim, job.stripCount - first);
+    for (uint32_t i = 0; i < count; ++i) {
+        slot.sizes[i] = EncodeStrip(encoder, job, first + i, slot.data.get() + i * stripCapacity_);
+    }
+    slot.claim = claim;
 }
 
 void TiffStripPipeline::WorkerLoop(size_t index) {
@@ -93,19 +103,19 @@ void TiffStripPipeline::WorkerLoop(size_t index) {
         if (shutdown_) {
             return;
         }
-        const uint32_t strip = job_.nextStrip++;
-        Slot& slot = slots_[strip % slots_.size()];
+        const uint32_t claim = job_.nextClaim++;
+        Slot& slot = slots_[claim % slots_.size()];
         const Job job = job_;  // the fields used below do not change during the page
         ++job_.busy;
         lock.unlock();
-        EncodeStrip(encoders_[index], job, strip, slot);
+        EncodeClaim(encoders_[index], job, claim, slot);
         lock.lock();
         slot.ready = true;
         --job_.busy;
-        // The caller waits for the next strip in order, or for the last busy worker at
-        // the page's end: any other strip would wake it for nothing. It is woken with the
+        // The caller waits for the next claim in order, or for the last busy worker at
+        // the page's end: any other claim would wake it for nothing. It is woken with the
         // lock let go, or it would wake only to wait for the lock.
-        if (strip == job_.delivered || job_.busy == 0) {
+        if (claim == job_.delivered || job_.busy == 0) {
             lock.unlock();
             stripDone_.notify_one();
             lock.lock();
@@ -135,6 +145,7 @@ TiffStripPipeline::Result TiffStripPipeline::EncodePage(const PageBitmap& page,
         job_.rowsPerStrip = rows;
         job_.predictor = predictor;
         job_.stripCount = static_cast<uint32_t>((page.height() + rows - 1) / rows);
+        job_.claimCount = (job_.stripCount + kStripsPerClaim - 1) / kStripsPerClaim;
     }
     return workers_.empty() ? EncodeInline(sink) : EncodeParallel(sink);
 }
@@ -142,8 +153,8 @@ TiffStripPipeline::Result TiffStripPipeline::EncodePage(const PageBitmap& page,
 TiffStripPipeline::Result TiffStripPipeline::EncodeInline(const Sink& sink) {
     Slot& slot = slots_[0];
     for (uint32_t strip = 0; strip < job_.stripCount; ++strip) {
-        EncodeStrip(encoders_[0], job_, strip, slot);
-        if (!sink(strip, slot.data.get(), slot.size)) {
+        const size_t size = EncodeStrip(encoders_[0], job_, strip, slot.data.get());
+        if (!sink(strip, slot.data.get(), size)) {
             return Result::SinkFailed;
         }
     }
@@ -159,15 +170,21 @@ TiffStripPipeline::Result TiffStripPipeline::EncodeParallel(const Sink& sink) {
 
     Result result = Result::Ok;
     const uint32_t stripCount = job_.stripCount;
-    for (uint32_t strip = 0; strip < stripCount; ++strip) {
-        Slot& slot = slots_[strip % slots_.size()];
+    const uint32_t claimCount = job_.claimCount;
+    for (uint32_t claim = 0; claim < claimCount; ++claim) {
+        Slot& slot = slots_[claim % slots_.size()];
         {
             std::unique_lock lock(mutex_);
-            stripDone_.wait(lock, [&] { return slot.ready && slot.strip == strip; });
+            stripDone_.wait(lock, [&] { return slot.ready && slot.claim == claim; });
         }
-        // The slot is ours until it is released below: no worker claims a strip that
+        // The slot is ours until it is released below: no worker takes a claim that
         // maps to it before `delivered` moves past this one.
-        const bool written = sink(strip, slot.data.get(), slot.size);
+        bool written = true;
+        const uint32_t first = claim * kStripsPerClaim;
+        const uint32_t count = std::min(kStripsPerClaim, stripCount - first);
+        for (uint32_t i = 0; i < count && written; ++i) {
+            written = sink(first + i, slot.data.get() + i * stripCapacity_, slot.sizes[i]);
+        }
         {
             std::lock_guard lock(mutex_);
             slot.ready = false;
@@ -177,7 +194,7 @@ TiffStripPipeline::Result TiffStripPipeline::EncodeParallel(const Sink& sink) {
                 result = Result::SinkFailed;
             }
         }
-        workAvailable_.notify_one();  // one more strip may be claimed
+        workAvailable_.notify_one();  // one more claim may be taken
         if (!written) {
             break;
         }

@@ -40,11 +40,16 @@ class TiffStripPipeline {
     int RunningThreads() const { return static_cast<int>(workers_.size()); }
 
   private:
+    // Workers claim a few strips at a time, so that each hand-over (a lock, often a
+    // wake-up) is shared by them.
+    static constexpr uint32_t kStripsPerClaim = 4;
+
+    // The encoded strips of one claim, one after the other in `data`.
     struct Slot {
         std::unique_ptr<uint8_t[]> data;
         size_t capacity = 0;
-        size_t size = 0;
-        uint32_t strip = 0;
+        size_t sizes[kStripsPerClaim] = {};
+        uint32_t claim = 0;
         bool ready = false;
     };
 
@@ -54,8 +59,9 @@ class TiffStripPipeline {
         int32_t rowsPerStrip = 0;
         bool predictor = false;
         uint32_t stripCount = 0;
-        uint32_t nextStrip = 0;  // next strip a worker may claim
-        uint32_t delivered = 0;  // strips handed to the sink
+        uint32_t claimCount = 0;
+        uint32_t nextClaim = 0;  // next claim a worker may take
+        uint32_t delivered = 0;  // claims handed to the sink
         int busy = 0;            // workers encoding right now
         bool stop = false;
         bool active = false;
@@ -65,7 +71,8 @@ class TiffStripPipeline {
     bool PrepareBuffers(size_t stripBytes);
     bool CanClaim() const;
     void WorkerLoop(size_t index);
-    void EncodeStrip(TiffStripEncoder& encoder, const Job& job, uint32_t strip, Slot& slot);
+    size_t EncodeStrip(TiffStripEncoder& encoder, const Job& job, uint32_t strip, uint8_t* out);
+    void EncodeClaim(TiffStripEncoder& encoder, const Job& job, uint32_t claim, Slot& slot);
     Result EncodeInline(const Sink& sink);
     Result EncodeParallel(const Sink& sink);
 
@@ -74,6 +81,7 @@ class TiffStripPipeline {
     std::vector<std::thread> workers_;
     std::vector<TiffStripEncoder> encoders_;  // one per worker, or one for inline use
     std::vector<Slot> slots_;
+    size_t stripCapacity_ = 0;  // bytes one encoded strip may take in a slot
 
     std::mutex mutex_;
     std::condition_variable workAvailable_;
