@@ -99,6 +99,10 @@ measure() {
 # psnr A B: PSNR in dB of image A against image B (ImageMagick's compare).
 psnr() { compare -metric PSNR "$1" "$2" null: 2>&1 | awk '{print $1}'; }
 
+# One run unmeasured, so the first measured job does not pay for the start (the first
+# job measured right after the preparation above came out 20 to 40% slow, twice).
+"$cli" -q -y "${files[@]}" -o "$work/out.tif" >/dev/null
+
 echo
 echo "Original size, LZW with predictor:"
 measure "vellumo-cli" "$cli" -q -y "${files[@]}" -o "$work/out.tif"
