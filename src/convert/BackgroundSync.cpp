@@ -65,7 +65,10 @@ void BackgroundSync::Loop() {
         waiting_.pop_front();
         running_ = fd;
         lock.unlock();
-        const int result = ::fdatasync(fd);
+        int result = 0;
+        do {
+            result = ::fdatasync(fd);
+        } while (result != 0 && errno == EINTR);  // a signal for another thread, not a failure
         const int error = result == 0 ? 0 : errno;
         lock.lock();
         running_ = -1;

@@ -2,7 +2,7 @@
 // Makes what was written to an output so far durable on a thread of its own, while the
 // run goes on. The disk's cache is flushed as the pages come, so the one durable step
 // that the end of the run waits for has only the last page left: for an album of 235 MB
-// here that step took 0.12 s, with every core idle.
+// here that step took 0.13 s, with every core idle.
 
 #include <condition_variable>
 #include <deque>
