@@ -101,13 +101,12 @@ tmsize_t TiffFileIo::WriteProc(thandle_t handle, void* buffer, tmsize_t size) {
         const qint64 put = self.file_.write(data + done, size - done);
         if (put <= 0) {
             self.NoteFailure(self.file_.errorString().toStdString());
-            self.length_ = std::max(self.length_, static_cast<int64_t>(self.file_.pos()));
-            return done > 0 ? done : -1;
+            break;
         }
         done += static_cast<tmsize_t>(put);
     }
     self.length_ = std::max(self.length_, static_cast<int64_t>(self.file_.pos()));
-    return done;
+    return done == 0 && size > 0 ? -1 : done;
 }
 
 toff_t TiffFileIo::SeekProc(thandle_t handle, toff_t offset, int whence) {
