@@ -22,6 +22,7 @@
 #include "CmykJpeg.h"
 #include "ReadTestSupport.h"
 #include "imaging/ImageFile.h"
+#include "imaging/ReadFile.h"
 #include "imaging/Resampler.h"
 #include "imaging/TiffSamples.h"
 
@@ -943,6 +944,41 @@ TEST(MultiFrame, AnimatedPngAndMultiPictureJpegListEveryFrame) {
                   20)
             << i;
     }
+}
+
+// Reads go through a 64 KB buffer that the handle owns: the bytes must be the file's
+// across the buffer's edges and after seeks, and the buffer must live as long as the
+// file stays open, wherever the handle is moved (ASan sees one freed too early).
+TEST(ReadFile, BufferedReadsGiveTheFilesBytesWhereverTheHandleGoes) {
+    test::ScratchDir dir;
+    const std::filesystem::path path = dir.path() / "bytes.bin";
+    std::vector<uint8_t> bytes(200000);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
+    }
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+
+    const auto readAt = [&](std::FILE* file, long offset, size_t count) {
+        std::vector<uint8_t> got(count);
+        EXPECT_EQ(std::fseek(file, offset, SEEK_SET), 0);
+        EXPECT_EQ(std::fread(got.data(), 1, count, file), count);
+        return got == std::vector<uint8_t>(bytes.begin() + offset, bytes.begin() + offset +
+                                                                     static_cast<long>(count));
+    };
+    FileHandle first = OpenForReading(path);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(readAt(first.get(), 0, 70000));
+    FileHandle moved = std::move(first);
+    first = OpenForReading(path);  // another file, another buffer
+    EXPECT_TRUE(readAt(first.get(), 65530, 20));
+    first.reset();
+    EXPECT_TRUE(readAt(moved.get(), 150000, 50000));
+    EXPECT_TRUE(readAt(moved.get(), 10, 65536));
+    EXPECT_EQ(ReadWhole(path, bytes.size()), bytes);
+    EXPECT_FALSE(ReadWhole(path, bytes.size() - 1).has_value());
 }
 
 }  // namespace

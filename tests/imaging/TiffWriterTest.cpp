@@ -14,6 +14,7 @@
 #include "WriterTestSupport.h"
 #include "imaging/MultiPageTiffWriter.h"
 #include "imaging/PhotoMetadata.h"
+#include "imaging/TiffFileIo.h"
 
 namespace vellumo::imaging {
 namespace {
@@ -452,6 +453,49 @@ TEST(MultiPageTiffWriterDeathTest, WriteFailuresAreReportedAndLeaveTheCompletePa
             }
             fs::remove(file);
         }
+    }
+}
+
+// The output's length is kept by TiffFileIo, not asked of the system before each strip:
+// it must follow libtiff's appends and its rewrites in the middle (the links between
+// directories), in classic and big TIFF, and a cut back to the complete pages.
+TEST(TiffFileIo, KeepsTheFilesLengthThroughAppendsRewritesAndACutBack) {
+    for (const char* mode : {"w", "w8"}) {
+        ScratchDir dir;
+        const fs::path file = dir.File("io.tif");
+        TiffFileIo io;
+        ASSERT_TRUE(io.Open(file));
+        TIFF* tiff = io.OpenTiff("io.tif", mode, nullptr);
+        ASSERT_NE(tiff, nullptr);
+        std::vector<int64_t> afterPage;
+        for (uint32_t page = 0; page < 3; ++page) {
+            const uint32_t width = 40 + 7 * page;
+            std::vector<uint8_t> rows(width * 3 * 9, static_cast<uint8_t>(page * 50));
+            TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+            TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 9u);
+            TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+            TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+            TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+            TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+            TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 4u);
+            for (uint32_t strip = 0; strip < 3; ++strip) {
+                const tmsize_t bytes = width * 3 * (strip == 2 ? 1 : 4);
+                ASSERT_EQ(TIFFWriteEncodedStrip(tiff, strip, rows.data(), bytes), bytes);
+            }
+            ASSERT_EQ(TIFFWriteDirectory(tiff), 1);
+            afterPage.push_back(io.Length());
+            EXPECT_EQ(afterPage.back(), static_cast<int64_t>(fs::file_size(file))) << mode;
+        }
+        TIFFClose(tiff);
+        EXPECT_EQ(io.Length(), static_cast<int64_t>(fs::file_size(file))) << mode;
+        if (std::string(mode) == "w") {  // only classic files are cut back
+            ASSERT_TRUE(io.CutBackTo(2, afterPage[1]));
+            EXPECT_EQ(io.Length(), afterPage[1]);
+        }
+        ASSERT_TRUE(io.Close());
+        const auto read = ReadTiff(file);
+        EXPECT_EQ(read.pages.size(), std::string(mode) == "w" ? 2u : 3u) << mode;
+        EXPECT_EQ(read.problems, "") << mode;
     }
 }
 
