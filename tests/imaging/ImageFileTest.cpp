@@ -948,7 +948,8 @@ TEST(MultiFrame, AnimatedPngAndMultiPictureJpegListEveryFrame) {
 
 // Reads go through a 64 KB buffer that the handle owns: the bytes must be the file's
 // across the buffer's edges and after seeks, and the buffer must live as long as the
-// file stays open, wherever the handle is moved (ASan sees one freed too early).
+// file stays open, wherever the handle is moved. A buffer freed too early is handed to
+// the next allocation of its size, so a canary of that size would be overwritten.
 TEST(ReadFile, BufferedReadsGiveTheFilesBytesWhereverTheHandleGoes) {
     test::ScratchDir dir;
     const std::filesystem::path path = dir.path() / "bytes.bin";
@@ -970,6 +971,7 @@ TEST(ReadFile, BufferedReadsGiveTheFilesBytesWhereverTheHandleGoes) {
     };
     FileHandle first = OpenForReading(path);
     ASSERT_TRUE(first);
+    const std::vector<uint8_t> canary(size_t{64} << 10, 0xAB);
     EXPECT_TRUE(readAt(first.get(), 0, 70000));
     FileHandle moved = std::move(first);
     first = OpenForReading(path);  // another file, another buffer
@@ -977,6 +979,7 @@ TEST(ReadFile, BufferedReadsGiveTheFilesBytesWhereverTheHandleGoes) {
     first.reset();
     EXPECT_TRUE(readAt(moved.get(), 150000, 50000));
     EXPECT_TRUE(readAt(moved.get(), 10, 65536));
+    EXPECT_EQ(canary, std::vector<uint8_t>(canary.size(), 0xAB));
     EXPECT_EQ(ReadWhole(path, bytes.size()), bytes);
     EXPECT_FALSE(ReadWhole(path, bytes.size() - 1).has_value());
 }
