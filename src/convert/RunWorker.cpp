@@ -75,14 +75,18 @@ class Run {
 
   private:
     void ConvertAll(int total) {
-        imaging::TiffWriteOptions tiffOptions = settings_.tiff;
-        tiffOptions.threads = threads_;
-        PageSaver saver(toolkit_, writers_, outputs_, tiffOptions, total);
-        saver.SetAppend(settings_.append);
-
         // Scaling a large page may take the whole budget: decoding, the part before it,
         // runs on one thread, and the page being written leaves the cores mostly idle.
         const int helpers = PrefetchHelpersFor(threads_);
+        imaging::TiffWriteOptions tiffOptions = settings_.tiff;
+        tiffOptions.threads = threads_;
+        // A progressive JPEG of 15 megapixels takes longer to decode than the page before
+        // it to compress; the compressors then only slowed the decoding the writer waits
+        // for. Measured on 33 photos: 4% faster, CPU/wall 1.67 to 1.74.
+        tiffOptions.busyElsewhere = helpers > 0 ? &pagesBeingMade_ : nullptr;
+        PageSaver saver(toolkit_, writers_, outputs_, tiffOptions, total);
+        saver.SetAppend(settings_.append);
+
         const bool withCaption = !caption_.text.empty();
         OpenImageFiles files(static_cast<size_t>(helpers) + 1);
         const PreparationOptions preparation{
@@ -91,7 +95,13 @@ class Run {
         // photos in memory and did not make the run faster (the writer seldom waits).
         OrderedPrefetch<PreparedPage> pages(
             static_cast<size_t>(total),
-            [&](size_t i) { return PreparePage(snapshot_[i], preparation); }, helpers,
+            [&](size_t i) {
+                pagesBeingMade_.fetch_add(1, std::memory_order_relaxed);
+                PreparedPage page = PreparePage(snapshot_[i], preparation);
+                pagesBeingMade_.fetch_sub(1, std::memory_order_relaxed);
+                return page;
+            },
+            helpers,
             static_cast<size_t>(std::max(helpers, 1)));
 
         int handled = 0;
@@ -180,6 +190,7 @@ class Run {
     // The caption's position may be reset to 0 by a page, for every following page.
     CaptionSettings caption_;
     const int threads_;
+    std::atomic<int> pagesBeingMade_{0};  // helpers making a page right now
     const std::atomic<bool>& stop_;
     ToolkitLogSink logSink_;
     shell::ActivityLog log_;

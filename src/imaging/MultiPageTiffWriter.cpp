@@ -255,7 +255,8 @@ bool MultiPageTiffWriter::OpenWith(const std::string& name, const TiffWriteOptio
     std::unique_ptr<State> state;
     try {
         state = std::make_unique<State>();
-        state->pipeline = std::make_unique<TiffStripPipeline>(EncoderThreads(options));
+        state->pipeline = std::make_unique<TiffStripPipeline>(EncoderThreads(options),
+                                                               options.busyElsewhere);
     } catch (const std::bad_alloc&) {
         error_ = "Not enough memory to open " + name;
         return false;

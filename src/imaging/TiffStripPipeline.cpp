@@ -15,7 +15,8 @@ constexpr size_t kSlotsPerThread = 3;
 
 }  // namespace
 
-TiffStripPipeline::TiffStripPipeline(int threads) : requestedThreads_(threads) {}
+TiffStripPipeline::TiffStripPipeline(int threads, const std::atomic<int>* busyElsewhere)
+    : requestedThreads_(threads), busyElsewhere_(busyElsewhere) {}
 
 TiffStripPipeline::~TiffStripPipeline() {
     {
@@ -75,8 +76,13 @@ bool TiffStripPipeline::PrepareBuffers(size_t stripBytes) {
 }
 
 bool TiffStripPipeline::CanClaim() const {
-    return job_.active && !job_.stop && job_.nextClaim < job_.claimCount &&
-           job_.nextClaim < job_.delivered + slots_.size();
+    if (!job_.active || job_.stop || job_.nextClaim >= job_.claimCount ||
+        job_.nextClaim >= job_.delivered + slots_.size()) {
+        return false;
+    }
+    // A worker held back here is woken by the next claim handed over, a few strips later.
+    const int others = busyElsewhere_ ? busyElsewhere_->load(std::memory_order_relaxed) : 0;
+    return job_.busy < std::max(1, static_cast<int>(workers_.size()) - others);
 }
 
 size_t TiffStripPipeline::EncodeStrip(TiffStripEncoder& encoder, const Job& job, uint32_t strip,

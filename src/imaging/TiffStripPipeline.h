@@ -3,6 +3,7 @@
 // to the caller strictly in order, on the caller's thread. Memory stays bounded: only a
 // few strips per thread are encoded ahead of the one the caller is writing.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -25,8 +26,9 @@ class TiffStripPipeline {
     enum class Result { Ok, OutOfMemory, SinkFailed };
 
     // `threads` encoding threads, started on first use; 1 or less encodes on the calling
-    // thread. The output is the same for every thread count.
-    explicit TiffStripPipeline(int threads);
+    // thread. The output is the same for every thread count. While `busyElsewhere` (may
+    // be null) counts other busy threads, that many fewer encode at once (at least one).
+    explicit TiffStripPipeline(int threads, const std::atomic<int>* busyElsewhere = nullptr);
     ~TiffStripPipeline();
     TiffStripPipeline(const TiffStripPipeline&) = delete;
     TiffStripPipeline& operator=(const TiffStripPipeline&) = delete;
@@ -77,6 +79,7 @@ class TiffStripPipeline {
     Result EncodeParallel(const Sink& sink);
 
     int requestedThreads_;
+    const std::atomic<int>* busyElsewhere_;
     bool startAttempted_ = false;
     std::vector<std::thread> workers_;
     std::vector<TiffStripEncoder> encoders_;  // one per worker, or one for inline use

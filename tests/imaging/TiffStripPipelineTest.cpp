@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <vector>
 
 #include "WriterTestSupport.h"
@@ -54,6 +55,25 @@ TEST(TiffStripPipeline, DeliversEveryStripInOrderWithTheSameBytesForAnyThreadCou
         EXPECT_EQ(got.order, reference.order) << threads << " threads";
         EXPECT_EQ(got.strips, reference.strips) << threads << " threads";
     }
+}
+
+TEST(TiffStripPipeline, FinishesTheSameBytesWhileOtherThreadsComeAndGo) {
+    const PageBitmap page = testing::NoisePage(257, 301, 11);
+    TiffStripPipeline single(1);
+    const Received reference = EncodeAll(single, page, 4, true);
+
+    // More busy threads than encoders still leaves one encoding; a count that drops
+    // mid-page lets the held-back encoders in again.
+    std::atomic<int> busy{5};
+    TiffStripPipeline pipeline(3, &busy);
+    Received got;
+    const auto sink = [&](uint32_t strip, const uint8_t* data, size_t size) {
+        got.strips.emplace_back(data, data + size);
+        busy = strip < 20 ? 5 : strip < 50 ? 1 : 0;
+        return true;
+    };
+    ASSERT_EQ(pipeline.EncodePage(page, 4, true, sink), TiffStripPipeline::Result::Ok);
+    EXPECT_EQ(got.strips, reference.strips);
 }
 
 TEST(TiffStripPipeline, EncodesPagesOfDifferentSizesOneAfterAnother) {
