@@ -15,6 +15,12 @@ constexpr size_t kSlotsPerThread = 3;
 
 }  // namespace
 
+std::pair<uint32_t, uint32_t> TiffStripPipeline::StripsOfClaim(uint32_t claim,
+                                                               uint32_t stripCount) {
+    const uint32_t first = claim * kStripsPerClaim;
+    return {first, std::min(kStripsPerClaim, stripCount - first)};
+}
+
 TiffStripPipeline::TiffStripPipeline(int threads, const std::atomic<int>* busyElsewhere)
     : requestedThreads_(threads), busyElsewhere_(busyElsewhere) {}
 
@@ -94,8 +100,7 @@ size_t TiffStripPipeline::EncodeStrip(TiffStripEncoder& encoder, const Job& job,
 
 void TiffStripPipeline::EncodeClaim(TiffStripEncoder& encoder, const Job& job, uint32_t claim,
                                     Slot& slot) {
-    const uint32_t first = claim * kStripsPerClaim;
-    const uint32_t count = std::min(kStripsPerClaim, job.stripCount - first);
+    const auto [first, count] = StripsOfClaim(claim, job.stripCount);
     for (uint32_t i = 0; i < count; ++i) {
         slot.sizes[i] = EncodeStrip(encoder, job, first + i, slot.data.get() + i * stripCapacity_);
     }
@@ -186,8 +191,7 @@ TiffStripPipeline::Result TiffStripPipeline::EncodeParallel(const Sink& sink) {
         // The slot is ours until it is released below: no worker takes a claim that
         // maps to it before `delivered` moves past this one.
         bool written = true;
-        const uint32_t first = claim * kStripsPerClaim;
-        const uint32_t count = std::min(kStripsPerClaim, stripCount - first);
+        const auto [first, count] = StripsOfClaim(claim, stripCount);
         for (uint32_t i = 0; i < count && written; ++i) {
             written = sink(first + i, slot.data.get() + i * stripCapacity_, slot.sizes[i]);
         }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "imaging/PageBitmap.h"
@@ -69,6 +70,8 @@ class TiffStripPipeline {
         bool active = false;
     };
 
+    // The first strip of `claim` and how many it has (the last claim may have fewer).
+    static std::pair<uint32_t, uint32_t> StripsOfClaim(uint32_t claim, uint32_t stripCount);
     void StartWorkers();
     bool PrepareBuffers(size_t stripBytes);
     bool CanClaim() const;
